@@ -1,0 +1,28 @@
+#pragma once
+// The window system seam over user32 and the clipboard.
+#include "freecell/win32_raii_win.h"
+#include "freecell/window_system.h"
+
+namespace dw {
+
+class Win32WindowSystem final : public IWindowSystem {
+public:
+    // The clipboard needs an owner window for SetClipboardData to stick; a
+    // message-only window of our own serves.
+    Win32WindowSystem();
+
+    WindowHandle FindWindowByTitle(std::wstring_view title) override;
+    WindowHandle FindWindowByClass(std::wstring_view cls) override;
+    WindowHandle FindChild(WindowHandle parent, std::wstring_view cls) override;
+    void SetForeground(WindowHandle w) override;
+    void Post(WindowHandle w, const freecell::Message& m) override;
+    void BringToTop(WindowHandle w) override;
+    void Sleep(unsigned ms) override;
+    void SetClipboardText(const std::wstring& text) override;
+    std::wstring GetClipboardText() override;
+
+private:
+    win::UniqueWindow clipboardOwner_;
+};
+
+}  // namespace dw

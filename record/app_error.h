@@ -1,0 +1,23 @@
+#pragma once
+// The one kind of failure the program reports to the player: an operation
+// that cannot complete raises it, the current handler ends, and the general
+// error box shows its message.
+#include <exception>
+#include <string>
+
+namespace dw {
+
+class AppError : public std::exception {
+public:
+    explicit AppError(std::wstring message) : message_(std::move(message)) {}
+    const std::wstring& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return "Dealwarden error"; }
+
+private:
+    std::wstring message_;
+};
+
+// "%s" in a message pattern replaced by one argument, as the player sees it.
+std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg);
+
+}  // namespace dw
