@@ -32,6 +32,16 @@ function(dw_add_test_exe name)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${arg_TIMEOUT})
   if(WIN32)
+    # Tests share one desktop, clipboard and foreground window: one at a time.
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop)
+    # Programs the tests start, by their full path (a Unix path; under Wine
+    # it is reached through drive Z:).
+    foreach(prog practice_freecell Dealwarden)
+      if(TARGET ${prog})
+        add_dependencies(${name} ${prog})
+        string(TOUPPER ${prog} upper)
+        target_compile_definitions(${name} PRIVATE DW_${upper}_EXE="$<TARGET_FILE:${prog}>")
+      endif()
+    endforeach()
   endif()
 endfunction()
