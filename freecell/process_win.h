@@ -1,0 +1,19 @@
+#pragma once
+// The process seam over kernel32 and user32.
+#include "freecell/process.h"
+#include "freecell/win32_raii_win.h"
+
+namespace dw {
+
+class Win32ProcessSystem final : public IProcessSystem {
+public:
+    unsigned WindowsDirectoryLength() override;
+    std::wstring WindowsDirectory(unsigned length) override;
+    bool FileExists(const std::wstring& path) override;
+    StartedProcess StartProcess(const std::wstring& commandLine) override;
+    void Sleep(unsigned ms) override;
+    WindowHandle FindWindowByClass(std::wstring_view cls) override;
+    int ShowMessage(const std::wstring& text, const std::wstring& title, unsigned type) override;
+};
+
+}  // namespace dw
