@@ -1,0 +1,105 @@
+#include "ui/CtrlF_win.h"
+
+#include "ui/MainF_win.h"
+#include "ui/SeisekiF_win.h"
+#include "ui/docking.h"
+
+namespace dw {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // a close box only
+// Clicks must leave FreeCell active, with the keyboard.
+constexpr DWORD kExStyle = WS_EX_NOACTIVATE;
+constexpr int kButtonTop = 6, kButtonHeight = 25, kButtonWidth = 105;
+
+}  // namespace
+
+void TFCCtrF::Create(HWND owner) {
+    background_ = win::UniqueBrush(CreateSolidBrush(kBackground));
+    font12_ = win::MakeFont(win::kPGothic, 12, false, SHIFTJIS_CHARSET);
+    font13_ = win::MakeFont(win::kPGothic, 13, false, SHIFTJIS_CHARSET);
+    const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, kExStyle, false);
+    CreateWin(L"TFCCtrF", kExStyle, kStyle, L"Dealwarden ｺﾝﾄﾛｰﾙﾊﾞｰ", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy,
+              owner, nullptr, background_.get());
+    speedButton2_.Create(Hwnd(), kIdSpeedButton2, L"やり直し", font13_.get(), 8, kButtonTop, kButtonWidth,
+                         kButtonHeight);
+    speedButton3_.Create(Hwnd(), kIdSpeedButton3, L"１つ戻す", font13_.get(), 119, kButtonTop, kButtonWidth,
+                         kButtonHeight);
+    speedButton4_.Create(Hwnd(), kIdSpeedButton4, L"終了", font12_.get(), 230, kButtonTop, kButtonWidth,
+                         kButtonHeight);
+    FormCreate();
+}
+
+void TFCCtrF::FormCreate() { FormSet(); }
+
+void TFCCtrF::FormSet() {
+    RECT wr{}, work{}, fr{};
+    GetWindowRect(Hwnd(), &wr);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::optional<Rect> fc;
+    if (main_.FCHnd && GetWindowRect(win::ToHwnd(main_.FCHnd), &fr)) fc = Rect{fr.left, fr.top, fr.right, fr.bottom};
+    const int outerHeight = wr.bottom - wr.top;
+    const BarPlacement p =
+        PlaceControlBar(fc, Rect{work.left, work.top, work.right, work.bottom}, wr.right - wr.left, outerHeight);
+    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    const BarButtons b = LayOutBarButtons(client.right);
+    const HWND buttons[] = {speedButton2_.Hwnd(), speedButton3_.Hwnd(), speedButton4_.Hwnd()};
+    for (int i = 0; i < 3; ++i)
+        SetWindowPos(buttons[i], nullptr, b.lefts[i], kButtonTop, b.width, kButtonHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFCCtrF::SpeedButton2Click() {
+    IWindowSystem& ws = main_.Windows();
+    ws.SetForeground(main_.FCHnd);
+    for (const auto& m : freecell::OpenSelectGame()) ws.Post(main_.FCHnd, m);
+    ws.BringToTop(win::FromHwnd(Hwnd()));
+    main_.Record.CountFailedTry();
+    seiseki_.ShowTryCount(main_.Record.TryCnt);
+    seiseki_.HyoujiUpdate();
+    main_.SaveIfChanged();
+}
+
+void TFCCtrF::SpeedButton3Click() {
+    IWindowSystem& ws = main_.Windows();
+    ws.SetForeground(main_.FCHnd);
+    ws.Sleep(50);
+    for (const auto& m : freecell::Undo()) ws.Post(main_.FCHnd, m);
+    ws.BringToTop(win::FromHwnd(Hwnd()));
+}
+
+void TFCCtrF::SpeedButton4Click() { main_.RequestClose(TFCMainF::CloseAsk::ByPlayer); }
+
+void TFCCtrF::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Hwnd(), &ps);
+    RECT r;
+    GetClientRect(Hwnd(), &r);
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);  // the bevel around the client area
+    EndPaint(Hwnd(), &ps);
+}
+
+LRESULT TFCCtrF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                switch (LOWORD(wParam)) {
+                    case kIdSpeedButton2: SpeedButton2Click(); return 0;
+                    case kIdSpeedButton3: SpeedButton3Click(); return 0;
+                    case kIdSpeedButton4: SpeedButton4Click(); return 0;
+                }
+            }
+            break;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_CLOSE:
+            ShowWindow(Hwnd(), SW_HIDE);  // the close box only hides it
+            return 0;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+}  // namespace dw

@@ -1,0 +1,48 @@
+#pragma once
+// The control bar along FreeCell's top edge: retry the current deal, undo one
+// move, quit.
+#include "ui/base_window_win.h"
+#include "ui/gdi_win.h"
+#include "ui/speed_button_win.h"
+
+namespace dw {
+
+class TFCMainF;
+class TFCSeisekiF;
+
+class TFCCtrF : public BaseWindow {
+public:
+    static constexpr int kClientWidth = 345, kClientHeight = 39;
+    static constexpr COLORREF kBackground = RGB(0, 255, 0);
+    static constexpr UINT kIdSpeedButton2 = 202, kIdSpeedButton3 = 203, kIdSpeedButton4 = 204;
+
+    TFCCtrF(TFCMainF& main, TFCSeisekiF& seiseki) : main_(main), seiseki_(seiseki) {}
+    // Creates the bar hidden; FormCreate runs inside.
+    void Create(HWND owner);
+
+    void FormSet();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+
+    HWND SpeedButton2() const { return speedButton2_.Hwnd(); }
+    HWND SpeedButton3() const { return speedButton3_.Hwnd(); }
+    HWND SpeedButton4() const { return speedButton4_.Hwnd(); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void Paint();
+
+    TFCMainF& main_;
+    TFCSeisekiF& seiseki_;
+    win::UniqueFont font12_, font13_;
+    win::UniqueBrush background_;
+    SpeedButton speedButton2_{Glyph::Retry, IDC_HAND};
+    SpeedButton speedButton3_{Glyph::Undo, IDC_HAND};
+    SpeedButton speedButton4_{Glyph::Quit, IDC_ARROW};
+};
+
+}  // namespace dw

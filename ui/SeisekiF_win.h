@@ -1,0 +1,57 @@
+#pragma once
+// The score window "成績": the record of this run and of all runs, streaks
+// and the history, docked to FreeCell's right edge. Its menu command sets the
+// game number to continue from and ends the program.
+#include <string>
+
+#include "ui/base_window_win.h"
+#include "ui/gdi_win.h"
+#include "ui/score_texts.h"
+
+namespace dw {
+
+class TFCMainF;
+
+class TFCSeisekiF : public BaseWindow {
+public:
+    static constexpr int kClientWidth = 153, kClientHeight = 430;
+    static constexpr COLORREF kBackground = RGB(255, 255, 128);
+
+    explicit TFCSeisekiF(TFCMainF& main) : main_(main) {}
+    // Creates the window hidden; FormCreate runs inside.
+    void Create(HWND owner);
+
+    void FormSet();
+    void HyoujiUpdate();
+    void No1Click();
+    void ShowTryCount(int tryCnt);
+    void SetGameBoxText(const std::wstring& text);
+    void InsertHistoryLine(const std::wstring& line);
+
+    // Read back by the tests and by nobody else.
+    HWND Control(ScoreField f) const;
+    HWND SpinEdit1() const { return spinEdit1_; }
+    HWND Memo1() const { return memo1_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void CreateControls();
+    HWND Label(const wchar_t* text, int x, int y, int w, int h, DWORD align, HFONT font);
+    void SpinEditKillFocus();
+    void SpinEditStep(int delta);
+    void Paint();
+
+    TFCMainF& main_;
+    win::UniqueFont font12Bold_, font13_, font13Bold_, font15Bold_, font12_;
+    win::UniqueBrush background_;
+    HWND spinEdit1_ = nullptr, upDown1_ = nullptr, memo1_ = nullptr, groupBox1_ = nullptr, groupBox2_ = nullptr;
+    HWND label1_ = nullptr, label13_ = nullptr, label9_ = nullptr, label11_ = nullptr;
+    HWND label16_ = nullptr, label17_ = nullptr, label18_ = nullptr, label19_ = nullptr, label20_ = nullptr,
+         label21_ = nullptr;
+    HMENU menu_ = nullptr;
+};
+
+}  // namespace dw

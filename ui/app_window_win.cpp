@@ -1,0 +1,57 @@
+#include "ui/app_window_win.h"
+
+#include "ui/error_box_win.h"
+
+namespace dw {
+
+void AppWindow::Create() {
+    // A zero-sized captioned popup: on the taskbar, never seen on screen.
+    CreateWin(L"DealwardenApplication", 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kAppTitle,
+              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr);
+    ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+}
+
+LRESULT AppWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SYSCOMMAND) {
+        switch (wParam & 0xFFF0) {
+            case SC_MINIMIZE:
+                Minimize();
+                return 0;
+            case SC_RESTORE:
+                Restore();
+                return 0;
+        }
+    }
+    return Default(msg, wParam, lParam);
+}
+
+void AppWindow::Minimize() {
+    if (minimized_) return;
+    minimized_ = true;
+    hidden_.clear();
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM self) -> BOOL {
+            auto* app = reinterpret_cast<AppWindow*>(self);
+            if (w != app->Hwnd() && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == app->Hwnd()) {
+                app->hidden_.push_back(w);
+                ShowWindow(w, SW_HIDE);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    ShowWindow(Hwnd(), SW_MINIMIZE);
+    if (OnMinimize) OnMinimize();
+}
+
+void AppWindow::Restore() {
+    if (!minimized_) return;
+    minimized_ = false;
+    ShowWindow(Hwnd(), SW_RESTORE);
+    for (HWND w : hidden_)
+        if (IsWindow(w)) ShowWindow(w, SW_SHOWNOACTIVATE);
+    hidden_.clear();
+    if (OnRestore) OnRestore();
+}
+
+}  // namespace dw
