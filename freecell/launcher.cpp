@@ -21,7 +21,9 @@ LaunchResult Launcher::FindOrLaunchFreeCell() {
         const std::wstring installed = root + std::wstring(freecell::kInstallPath);
         std::wstring failure;  // what the player is told when FreeCell cannot be had
         if (sys_.FileExists(local)) {
-            failure = Start(local);
+            // ".\" pins the copy that was found: a bare name would be searched
+            // for in Dealwarden's own folder first.
+            failure = Start(L".\\" + local);
         } else if (sys_.FileExists(installed)) {
             failure = Start(installed);
         } else {
@@ -39,7 +41,8 @@ LaunchResult Launcher::FindOrLaunchFreeCell() {
 }
 
 std::wstring Launcher::Start(const std::wstring& path) {
-    StartedProcess started = sys_.StartProcess(path);
+    // Quoted: unquoted, "C:\Program Files\..." would first run a C:\Program.exe.
+    StartedProcess started = sys_.StartProcess(L"\"" + path + L"\"");
     if (!started.process) return StartFailedText(path, started.error);
     WaitUntilReady(*started.process);
     return {};

@@ -8,7 +8,7 @@ namespace {
 
 // Owns the new process's handle; the process itself lives on without us.
 class Win32StartedProcess final : public IStartedProcess {
-public:
+  public:
     explicit Win32StartedProcess(win::UniqueHandle process) : process_(std::move(process)) {}
 
     IdleWait WaitForInputIdle(unsigned timeoutMs) override {
@@ -24,13 +24,15 @@ public:
 
     bool HasExited() override { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }
 
-private:
+  private:
     win::UniqueHandle process_;
 };
 
 }  // namespace
 
-unsigned Win32ProcessSystem::WindowsDirectoryLength() { return GetWindowsDirectoryW(nullptr, 0); }
+unsigned Win32ProcessSystem::WindowsDirectoryLength() {
+    return GetWindowsDirectoryW(nullptr, 0);
+}
 
 std::wstring Win32ProcessSystem::WindowsDirectory(unsigned length) {
     std::vector<wchar_t> buf(length + 1, L'\0');
@@ -54,14 +56,21 @@ StartedProcess Win32ProcessSystem::StartProcess(const std::wstring& commandLine)
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
                         nullptr, nullptr, &startup, &info)) {
-        return {nullptr, win::SystemErrorText(GetLastError())};
+        std::wstring reason = win::SystemErrorText(GetLastError());
+        // Some reasons name the file as "%1" (a program that is not one, say).
+        if (const auto at = reason.find(L"%1"); at != std::wstring::npos) {
+            reason.replace(at, 2, commandLine);
+        }
+        return {nullptr, reason};
     }
     win::UniqueHandle process(info.hProcess);
     win::UniqueHandle thread(info.hThread);
     return {std::make_unique<Win32StartedProcess>(std::move(process)), {}};
 }
 
-void Win32ProcessSystem::Sleep(unsigned ms) { ::Sleep(ms); }
+void Win32ProcessSystem::Sleep(unsigned ms) {
+    ::Sleep(ms);
+}
 
 WindowHandle Win32ProcessSystem::FindWindowByClass(std::wstring_view cls) {
     return win::FromHwnd(FindWindowW(std::wstring(cls).c_str(), nullptr));

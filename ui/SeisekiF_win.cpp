@@ -10,8 +10,8 @@
 namespace dw {
 namespace {
 
-constexpr UINT kIdNo1 = 101;
-constexpr UINT kIdSpinEdit1 = 102;
+constexpr UINT kIdNo1 = TFCSeisekiF::kIdNo1;
+constexpr int kIdSpinEdit1 = TFCSeisekiF::ControlId(ScoreField::SpinEdit1);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kGroupBox2Top = 253;
 // Children of the panel and the group boxes sit at these offsets in the window.
@@ -120,6 +120,12 @@ void TFCSeisekiF::CreateControls() {
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                              kGroup2X + 3, kGroupBox2Top + 15, 128, 146, Hwnd(), nullptr, inst, nullptr);
     SendMessageW(memo1_, WM_SETFONT, reinterpret_cast<WPARAM>(r13), FALSE);
+
+    for (int f = 0; f <= static_cast<int>(ScoreField::Label11); ++f) {
+        const auto field = static_cast<ScoreField>(f);
+        SetWindowLongPtrW(Control(field), GWLP_ID, ControlId(field));
+    }
+    SetWindowLongPtrW(memo1_, GWLP_ID, kIdMemo1);
 }
 
 void TFCSeisekiF::FormCreate() { FormSet(); }

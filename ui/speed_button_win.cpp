@@ -40,6 +40,11 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                                  reinterpret_cast<LPARAM>(Hwnd()));
             }
             return 0;
+        case BM_CLICK:  // as a push button answers it: a click without the mouse
+            if (IsWindowEnabled(Hwnd()))
+                SendMessageW(GetParent(Hwnd()), WM_COMMAND, MAKEWPARAM(id_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(Hwnd()));
+            return 0;
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;

@@ -1,0 +1,136 @@
+#include "e2e/dealwarden_run_win.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/SeisekiF_win.h"
+
+namespace dw::e2e {
+
+using namespace harness;
+
+namespace {
+
+std::wstring DealwardenExe() {
+    return WindowsPath(DW_DEALWARDEN_EXE);
+}
+
+}  // namespace
+
+DealwardenRun::DealwardenRun(PracticeOptions practice, bool installFreeCell)
+    : dir_(std::make_unique<TempDir>(L"dealwarden")) {
+    KillStrayFreeCells();
+    KillWindowOwners(ByClass(L"TFCMainF"));
+    CopyFileW(DealwardenExe().c_str(), dir_->File(L"Dealwarden.exe").c_str(), FALSE);
+    if (installFreeCell) {
+        practice.logPath = dir_->File(L"FREECELL.log");
+        freecellInstall_.emplace(InstalledFreeCell::AtDirectory(dir_->Path(), PracticeFreeCellExe(),
+                                                                practice.ArgumentLine()));
+    }
+    log_ = std::make_unique<EventLogReader>(dir_->File(L"FREECELL.log"));
+}
+
+DealwardenRun::~DealwardenRun() {
+    program_.Kill();
+    freecell_.Kill();
+    KillStrayFreeCells();
+    if (freecellInstall_) freecellInstall_->Remove();
+}
+
+std::wstring DealwardenRun::IniPath() const {
+    return dir_->File(L"Dealwarden.Ini");
+}
+
+void DealwardenRun::WriteSettings(const std::wstring& text) const {
+    std::wstring content = L"\xFEFF" + text;
+    HANDLE f = CreateFileW(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)), &written,
+              nullptr);
+    CloseHandle(f);
+}
+
+std::wstring DealwardenRun::IniValue(const std::wstring& section, const std::wstring& key) const {
+    wchar_t buf[2048] = {};
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buf, 2048, IniPath().c_str());
+    return buf;
+}
+
+bool DealwardenRun::IniHasKey(const std::wstring& section, const std::wstring& key) const {
+    wchar_t buf[8] = {};
+    GetPrivateProfileStringW(section.c_str(), key.c_str(), L"<missing>", buf, 8, IniPath().c_str());
+    return std::wstring(buf) != L"<missi";
+}
+
+void DealwardenRun::Start() {
+    program_ = Process::Start(dir_->File(L"Dealwarden.exe"), {}, dir_->Path());
+}
+
+HWND DealwardenRun::StartWindow() {
+    return WaitForTopLevel(ByClass(L"TFCMainF", program_.Id()));
+}
+HWND DealwardenRun::ScoreWindow() {
+    return WaitForTopLevel(ByClass(L"TFCSeisekiF", program_.Id()));
+}
+HWND DealwardenRun::ControlBar() {
+    return WaitForTopLevel(ByClass(L"TFCCtrF", program_.Id()));
+}
+HWND DealwardenRun::AppWindow() {
+    return WaitForTopLevel(ByClass(L"DealwardenApplication", program_.Id()));
+}
+
+HWND DealwardenRun::Button1() {
+    HWND start = StartWindow();
+    return start ? WaitForChild(start, L"Button") : nullptr;
+}
+
+HWND DealwardenRun::FreeCell() {
+    HWND fc = WaitForTopLevel(ByClass(L"FreeCell"));
+    if (fc && !freecell_) freecell_ = Process::Attach(OwnerProcess(fc));
+    return fc;
+}
+
+void DealwardenRun::PressStart() {
+    HWND b = Button1();
+    ASSERT_NE(b, nullptr);
+    // The start window must be fully created (FreeCell found) before the click.
+    ASSERT_NE(FreeCell(), nullptr);
+    Click(b);
+}
+
+bool DealwardenRun::WaitForDeal(int number, std::size_t count) {
+    return log_->WaitForCount(L"deal " + std::to_wstring(number), count);
+}
+
+std::wstring DealwardenRun::ScoreText(ScoreField f) {
+    HWND score = ScoreWindow();
+    return score ? Text(GetDlgItem(score, TFCSeisekiF::ControlId(f))) : L"<no score window>";
+}
+
+std::vector<std::wstring> DealwardenRun::HistoryBox() {
+    std::vector<std::wstring> lines;
+    HWND score = ScoreWindow();
+    if (!score) return lines;
+    const std::wstring text = Text(GetDlgItem(score, TFCSeisekiF::kIdMemo1));
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool DealwardenRun::WaitForScore(ScoreField f, const std::wstring& text) {
+    return WaitUntil([&] { return ScoreText(f) == text; });
+}
+
+void SetText(HWND w, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        5000, &result);
+}
+
+}  // namespace dw::e2e

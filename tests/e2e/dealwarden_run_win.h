@@ -1,0 +1,70 @@
+#pragma once
+// One run of Dealwarden for an end-to-end test: the program copied into a
+// fresh directory of its own (so its settings file is the test's own), the
+// practice FreeCell installed beside it as FREECELL.EXE (found first, in the
+// current directory), and everything it started ended with the test.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "harness/event_log_win.h"
+#include "harness/files_win.h"
+#include "harness/practice_win.h"
+#include "harness/process_win.h"
+#include "harness/windows_win.h"
+#include "ui/score_texts.h"
+
+namespace dw::e2e {
+
+class DealwardenRun {
+public:
+    // installFreeCell false: no FREECELL.EXE anywhere Dealwarden looks.
+    explicit DealwardenRun(harness::PracticeOptions practice = {}, bool installFreeCell = true);
+    DealwardenRun(const DealwardenRun&) = delete;
+    DealwardenRun& operator=(const DealwardenRun&) = delete;
+    ~DealwardenRun();
+
+    // Writes the settings file as given, UTF-16LE with its byte order mark.
+    void WriteSettings(const std::wstring& text) const;
+    std::wstring IniPath() const;
+    std::wstring IniValue(const std::wstring& section, const std::wstring& key) const;
+    bool IniHasKey(const std::wstring& section, const std::wstring& key) const;
+
+    void Start();
+    harness::Process& Program() { return program_; }
+    bool WaitForExit(harness::milliseconds timeout = harness::kDefaultTimeout) {
+        return program_.WaitForExit(timeout);
+    }
+
+    HWND StartWindow();
+    HWND Button1();
+    HWND ScoreWindow();
+    HWND ControlBar();
+    HWND AppWindow();
+    // FreeCell's main window as Dealwarden started it; the process is taken
+    // over so the test ends it.
+    HWND FreeCell();
+    void PressStart();
+
+    const harness::EventLogReader& Log() const { return *log_; }
+    // Waits until the practice FreeCell has dealt this game count times.
+    bool WaitForDeal(int number, std::size_t count = 1);
+
+    std::wstring ScoreText(ScoreField f);
+    std::vector<std::wstring> HistoryBox();
+    // Waits until a score window value reads text.
+    bool WaitForScore(ScoreField f, const std::wstring& text);
+
+private:
+    std::unique_ptr<harness::TempDir> dir_;
+    std::optional<harness::InstalledFreeCell> freecellInstall_;
+    std::unique_ptr<harness::EventLogReader> log_;
+    harness::Process program_;
+    harness::Process freecell_;
+};
+
+// WM_SETTEXT across processes, as typing would leave the field.
+void SetText(HWND w, const std::wstring& text);
+
+}  // namespace dw::e2e
