@@ -1,0 +1,182 @@
+#include "harness/files_win.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+#include "freecell/contract.h"
+#include "freecell/win32_raii_win.h"
+#include "harness/windows_win.h"
+
+namespace dw::harness {
+namespace {
+
+std::string WideToUtf8(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                        nullptr);
+    return s;
+}
+
+std::wstring Utf8ToWide(std::string_view s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Deletes a file, waiting a while for a process that still holds it to end.
+bool DeleteWithRetry(const std::wstring& path) {
+    return WaitUntil(
+        [&] { return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+        std::chrono::milliseconds(5000));
+}
+
+}  // namespace
+
+std::wstring WindowsPath(std::string_view path) {
+    std::wstring w = Utf8ToWide(path);
+    if (w.size() >= 2 && w[1] == L':') return w;
+    for (auto& c : w)
+        if (c == L'/') c = L'\\';
+    return L"Z:" + w;
+}
+
+std::wstring DirectoryOf(const std::wstring& path) {
+    const auto sep = path.find_last_of(L"\\/");
+    return sep == std::wstring::npos ? std::wstring() : path.substr(0, sep);
+}
+
+std::wstring ThisExeDirectory() {
+    wchar_t buf[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
+    return DirectoryOf(std::wstring(buf, n));
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> CreateDirectories(const std::wstring& path) {
+    std::vector<std::wstring> created;
+    if (path.empty() || IsDirectory(path)) return created;
+    created = CreateDirectories(DirectoryOf(path));
+    if (CreateDirectoryW(path.c_str(), nullptr)) created.push_back(path);
+    return created;
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = path + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteWithRetry(full);
+        } while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+bool WriteUtf8File(const std::wstring& path, const std::wstring& text) {
+    win::UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    const std::string bytes = WideToUtf8(text);
+    DWORD written = 0;
+    return WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+TempDir::TempDir(std::wstring_view tag) {
+    static std::atomic<int> counter{0};
+    wchar_t base[MAX_PATH + 1];
+    const DWORD n = GetTempPathW(MAX_PATH + 1, base);
+    std::wstring root(base, n);
+    if (!root.empty() && root.back() == L'\\') root.pop_back();
+    for (;;) {
+        path_ = root + L"\\dw-" + std::wstring(tag) + L"-" +
+                std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) return;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create a temporary directory");
+    }
+}
+
+TempDir::~TempDir() {
+    RemoveTree(path_);
+}
+
+std::wstring DriveRootInstallPath() {
+    const UINT need = GetWindowsDirectoryW(nullptr, 0);
+    std::wstring dir(need, L'\0');
+    dir.resize(GetWindowsDirectoryW(dir.data(), need));
+    return dir.substr(0, 3) + std::wstring(freecell::kInstallPath);
+}
+
+InstalledFreeCell InstalledFreeCell::AtDirectory(const std::wstring& dir,
+                                                 const std::wstring& sourceExe,
+                                                 const std::wstring& argsLine) {
+    return InstalledFreeCell(dir + L"\\" + std::wstring(freecell::kExeName), sourceExe, argsLine);
+}
+
+InstalledFreeCell InstalledFreeCell::AtDriveRoot(const std::wstring& sourceExe,
+                                                 const std::wstring& argsLine) {
+    return InstalledFreeCell(DriveRootInstallPath(), sourceExe, argsLine);
+}
+
+InstalledFreeCell::InstalledFreeCell(const std::wstring& exePath, const std::wstring& sourceExe,
+                                     const std::wstring& argsLine)
+    : exe_(exePath), createdDirs_(CreateDirectories(DirectoryOf(exePath))) {
+    if (!CopyFileW(sourceExe.c_str(), exe_.c_str(), FALSE))
+        throw std::runtime_error("cannot install FREECELL.EXE, error " +
+                                 std::to_string(GetLastError()));
+    const std::wstring args = exe_.substr(0, exe_.size() - 4) + L".args";
+    if (!argsLine.empty() && !WriteUtf8File(args, argsLine))
+        throw std::runtime_error("cannot write FREECELL.args");
+}
+
+InstalledFreeCell::InstalledFreeCell(InstalledFreeCell&& o) noexcept
+    : exe_(std::move(o.exe_)), createdDirs_(std::move(o.createdDirs_)) {
+    o.exe_.clear();
+    o.createdDirs_.clear();
+}
+
+InstalledFreeCell::~InstalledFreeCell() {
+    Remove();
+}
+
+std::wstring InstalledFreeCell::DefaultLogPath() const {
+    return exe_.substr(0, exe_.size() - 4) + L".log";
+}
+
+void InstalledFreeCell::Remove() {
+    if (exe_.empty()) return;
+    const std::wstring stem = exe_.substr(0, exe_.size() - 4);
+    DeleteWithRetry(exe_);
+    DeleteFileW((stem + L".args").c_str());
+    DeleteFileW((stem + L".log").c_str());
+    for (auto it = createdDirs_.rbegin(); it != createdDirs_.rend(); ++it)
+        RemoveDirectoryW(it->c_str());
+    exe_.clear();
+    createdDirs_.clear();
+}
+
+}  // namespace dw::harness

@@ -1,0 +1,70 @@
+#pragma once
+// Files and directories for tests: a temporary directory per test, the
+// program installed where Dealwarden looks for FreeCell, paths from the
+// build (Unix paths, reached under Wine through drive Z:).
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dw::harness {
+
+// "/a/b" -> "Z:\a\b"; a path that already has a drive is returned as is.
+std::wstring WindowsPath(std::string_view unixOrWindowsPath);
+std::wstring DirectoryOf(const std::wstring& path);
+std::wstring ThisExeDirectory();
+bool FileExists(const std::wstring& path);
+// Creates path and its missing parents; returns the ones it created, outermost first.
+std::vector<std::wstring> CreateDirectories(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+bool WriteUtf8File(const std::wstring& path, const std::wstring& text);
+
+// A fresh, empty directory under the temp directory, removed with everything
+// in it at destruction.
+class TempDir {
+public:
+    explicit TempDir(std::wstring_view tag = L"test");
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    ~TempDir();
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+
+private:
+    std::wstring path_;
+};
+
+// The drive root as Dealwarden computes it (first three characters of the
+// Windows directory) followed by FreeCell's install path.
+std::wstring DriveRootInstallPath();
+
+// A copy of a program installed as FREECELL.EXE, removed at destruction
+// together with the directories the install created. An optional args line
+// is written beside it ("FREECELL.args"), which the practice FreeCell reads
+// when started without arguments.
+class InstalledFreeCell {
+public:
+    // At dir\FREECELL.EXE.
+    static InstalledFreeCell AtDirectory(const std::wstring& dir, const std::wstring& sourceExe,
+                                         const std::wstring& argsLine = L"");
+    // At DriveRootInstallPath().
+    static InstalledFreeCell AtDriveRoot(const std::wstring& sourceExe,
+                                         const std::wstring& argsLine = L"");
+    InstalledFreeCell(InstalledFreeCell&& o) noexcept;
+    InstalledFreeCell& operator=(InstalledFreeCell&&) = delete;
+    InstalledFreeCell(const InstalledFreeCell&) = delete;
+    ~InstalledFreeCell();
+
+    const std::wstring& ExePath() const { return exe_; }
+    // Where the practice FreeCell logs when not told otherwise.
+    std::wstring DefaultLogPath() const;
+    // Removes it now (retrying while a process still holds the file).
+    void Remove();
+
+private:
+    InstalledFreeCell(const std::wstring& exePath, const std::wstring& sourceExe,
+                      const std::wstring& argsLine);
+    std::wstring exe_;
+    std::vector<std::wstring> createdDirs_;  // outermost first
+};
+
+}  // namespace dw::harness
