@@ -8,7 +8,7 @@
 namespace dw {
 
 class Win32ProfileFiles final : public ProfileFiles {
-  public:
+public:
     static constexpr unsigned kReadBuffer = 2048;  // 2047 characters and the terminator
 
     std::wstring ReadValue(const std::wstring& file, const std::wstring& section,

@@ -16,29 +16,31 @@ class PercentTextTest : public ::testing::TestWithParam<PercentCase> {};
 
 TEST_P(PercentTextTest, FormatsTheFloatRatioHalfUp) {
     const auto& c = GetParam();
-    EXPECT_EQ(TFCGameRecord::PercentText(c.a, c.b), c.text) << c.a << " of " << (std::int64_t{c.a} + c.b);
+    EXPECT_EQ(TFCGameRecord::PercentText(c.a, c.b), c.text)
+        << c.a << " of " << (std::int64_t{c.a} + c.b);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PercentTextTest,
-    ::testing::Values(
-        PercentCase{0, 0, L"00.00%"}, PercentCase{1, 19, L"05.00%"}, PercentCase{1, 2, L"33.33%"},
-        PercentCase{2, 1, L"66.67%"},
-        PercentCase{1, 31, L"03.13%"},  // 3.125 is exact in a float: the half rounds up
-        PercentCase{3, 0, L"100.00%"}, PercentCase{0, 5, L"00.00%"},
-        PercentCase{1, 6, L"14.29%"},  // 14.285714
-        PercentCase{5, 2, L"71.43%"},  // 71.428574
-        PercentCase{1, 5, L"16.67%"},  // 16.666666
-        PercentCase{1, 199, L"00.50%"}, PercentCase{1, 799, L"00.13%"},  // 0.125 exact
-        PercentCase{1, 0, L"100.00%"},
-        // 0.145 is not exact: its float is 0.14499999 and must round down.
-        PercentCase{29, 19971, L"00.14%"},
-        // Counts near 2^31 must not wrap when added.
-        PercentCase{INT_MAX, INT_MAX, L"50.00%"}, PercentCase{INT_MAX, 0, L"100.00%"},
-        PercentCase{1, INT_MAX - 1, L"00.00%"},
-        // Negative counts only come from an edited file; shown, not crashed on.
-        PercentCase{-3, 0, L"100.00%"}, PercentCase{3, -3, L"00.00%"}, PercentCase{-1, 3, L"-50.00%"},
-        PercentCase{5, -4, L"500.00%"}));
+    ::testing::Values(PercentCase{0, 0, L"00.00%"}, PercentCase{1, 19, L"05.00%"},
+                      PercentCase{1, 2, L"33.33%"}, PercentCase{2, 1, L"66.67%"},
+                      PercentCase{1, 31,
+                                  L"03.13%"},  // 3.125 is exact in a float: the half rounds up
+                      PercentCase{3, 0, L"100.00%"}, PercentCase{0, 5, L"00.00%"},
+                      PercentCase{1, 6, L"14.29%"},  // 14.285714
+                      PercentCase{5, 2, L"71.43%"},  // 71.428574
+                      PercentCase{1, 5, L"16.67%"},  // 16.666666
+                      PercentCase{1, 199, L"00.50%"},
+                      PercentCase{1, 799, L"00.13%"},  // 0.125 exact
+                      PercentCase{1, 0, L"100.00%"},
+                      // 0.145 is not exact: its float is 0.14499999 and must round down.
+                      PercentCase{29, 19971, L"00.14%"},
+                      // Counts near 2^31 must not wrap when added.
+                      PercentCase{INT_MAX, INT_MAX, L"50.00%"}, PercentCase{INT_MAX, 0, L"100.00%"},
+                      PercentCase{1, INT_MAX - 1, L"00.00%"},
+                      // Negative counts only come from an edited file; shown, not crashed on.
+                      PercentCase{-3, 0, L"100.00%"}, PercentCase{3, -3, L"00.00%"},
+                      PercentCase{-1, 3, L"-50.00%"}, PercentCase{5, -4, L"500.00%"}));
 
 TEST(StreakTextTest, NamesTheStreakKind) {
     TFCGameRecord r;
@@ -93,15 +95,14 @@ TEST_P(StreakRuleTest, FirstTryOutcomeMovesTheStreak) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, StreakRuleTest,
-    ::testing::Values(
-        StreakCase{"WinAfterLosingStreakOf4", 0, 4, 0, 4, true, 1, 1, 1, 4},
-        StreakCase{"WinContinuesWinningStreak", 1, 2, 5, 0, true, 3, 1, 5, 0},
-        StreakCase{"WinningStreakSetsRecord", 1, 5, 5, 0, true, 6, 1, 6, 0},
-        StreakCase{"LossAfterWinningStreak", 1, 6, 6, 2, false, 1, 0, 6, 2},
-        StreakCase{"LossContinuesLosingStreak", 0, 2, 0, 2, false, 3, 0, 0, 3},
-        // stype values other than 0/1 come from an edited file: always a new streak.
-        StreakCase{"WinWithStypeTwo", 2, 9, 0, 0, true, 1, 1, 1, 0},
-        StreakCase{"LossWithStypeMinusOne", -1, 9, 0, 0, false, 1, 0, 0, 1}),
+    ::testing::Values(StreakCase{"WinAfterLosingStreakOf4", 0, 4, 0, 4, true, 1, 1, 1, 4},
+                      StreakCase{"WinContinuesWinningStreak", 1, 2, 5, 0, true, 3, 1, 5, 0},
+                      StreakCase{"WinningStreakSetsRecord", 1, 5, 5, 0, true, 6, 1, 6, 0},
+                      StreakCase{"LossAfterWinningStreak", 1, 6, 6, 2, false, 1, 0, 6, 2},
+                      StreakCase{"LossContinuesLosingStreak", 0, 2, 0, 2, false, 3, 0, 0, 3},
+                      // stype values other than 0/1 come from an edited file: always a new streak.
+                      StreakCase{"WinWithStypeTwo", 2, 9, 0, 0, true, 1, 1, 1, 0},
+                      StreakCase{"LossWithStypeMinusOne", -1, 9, 0, 0, false, 1, 0, 0, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CountWinTest, FirstTryWinBooksAndAdvances) {
