@@ -36,6 +36,7 @@ function(dw_add_test_exe name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop)
     # Programs the tests start, by their full path (a Unix path; under Wine
     # it is reached through drive Z:).
+    target_compile_definitions(${name} PRIVATE DW_TEST_PROJECT_VERSION="${PROJECT_VERSION}")
     foreach(prog practice_freecell Dealwarden)
       if(TARGET ${prog})
         add_dependencies(${name} ${prog})
