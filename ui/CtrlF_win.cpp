@@ -3,6 +3,7 @@
 #include "ui/MainF_win.h"
 #include "ui/SeisekiF_win.h"
 #include "ui/docking.h"
+#include "ui/form_frame_win.h"
 
 namespace dw {
 namespace {
@@ -33,15 +34,9 @@ void TFCCtrF::Create(HWND owner) {
 void TFCCtrF::FormCreate() { FormSet(); }
 
 void TFCCtrF::FormSet() {
-    RECT wr{}, work{}, fr{};
-    GetWindowRect(Hwnd(), &wr);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    std::optional<Rect> fc;
-    if (main_.FCHnd && GetWindowRect(win::ToHwnd(main_.FCHnd), &fr)) fc = Rect{fr.left, fr.top, fr.right, fr.bottom};
-    const int outerHeight = wr.bottom - wr.top;
-    const BarPlacement p =
-        PlaceControlBar(fc, Rect{work.left, work.top, work.right, work.bottom}, wr.right - wr.left, outerHeight);
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
+    const BarPlacement p = PlaceControlBar(v.freecell, v.workArea, v.self.Width(), v.self.Height());
+    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, v.self.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const BarButtons b = LayOutBarButtons(client.right);
@@ -72,14 +67,7 @@ void TFCCtrF::SpeedButton3Click() {
 
 void TFCCtrF::SpeedButton4Click() { main_.RequestClose(TFCMainF::CloseAsk::ByPlayer); }
 
-void TFCCtrF::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    RECT r;
-    GetClientRect(Hwnd(), &r);
-    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);  // the bevel around the client area
-    EndPaint(Hwnd(), &ps);
-}
+void TFCCtrF::Paint() { PaintFormBevel(Hwnd()); }
 
 LRESULT TFCCtrF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

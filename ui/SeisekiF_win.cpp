@@ -5,6 +5,7 @@
 #include "record/app_error.h"
 #include "ui/MainF_win.h"
 #include "ui/docking.h"
+#include "ui/form_frame_win.h"
 #include "ui/spin_rules.h"
 
 namespace dw {
@@ -131,16 +132,9 @@ void TFCSeisekiF::CreateControls() {
 void TFCSeisekiF::FormCreate() { FormSet(); }
 
 void TFCSeisekiF::FormSet() {
-    RECT wr{}, work{};
-    GetWindowRect(Hwnd(), &wr);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    std::optional<Rect> fc;
-    RECT fr{};
-    if (main_.FCHnd && GetWindowRect(win::ToHwnd(main_.FCHnd), &fr)) fc = Rect{fr.left, fr.top, fr.right, fr.bottom};
-    const int outerWidth = wr.right - wr.left;
-    const ScorePlacement p =
-        PlaceScoreWindow(fc, Rect{work.left, work.top, work.right, work.bottom}, outerWidth, wr.bottom - wr.top);
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, outerWidth, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
+    const ScorePlacement p = PlaceScoreWindow(v.freecell, v.workArea, v.self.Width(), v.self.Height());
+    SetWindowPos(Hwnd(), nullptr, p.left, p.top, v.self.Width(), p.height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     RECT client{};
     GetClientRect(Hwnd(), &client);
@@ -210,14 +204,10 @@ void TFCSeisekiF::SpinEditStep(int delta) {
 }
 
 void TFCSeisekiF::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    RECT r;
-    GetClientRect(Hwnd(), &r);
-    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);  // the bevel around the client area
-    RECT panel{kPanelX, kPanelY, kPanelX + 140, kPanelY + 31};
-    DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);
-    EndPaint(Hwnd(), &ps);
+    PaintFormBevel(Hwnd(), [](HDC dc) {
+        RECT panel{kPanelX, kPanelY, kPanelX + 140, kPanelY + 31};
+        DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);  // Panel1
+    });
 }
 
 LRESULT TFCSeisekiF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
