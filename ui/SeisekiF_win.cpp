@@ -6,12 +6,14 @@
 #include "ui/MainF_win.h"
 #include "ui/docking.h"
 #include "ui/form_frame_win.h"
+#include "ui/resource_ids.h"
 #include "ui/spin_rules.h"
 
 namespace dw {
 namespace {
 
 constexpr UINT kIdNo1 = TFCSeisekiF::kIdNo1;
+static_assert(kIdNo1 == DW_IDM_NO1);
 constexpr int kIdSpinEdit1 = TFCSeisekiF::ControlId(ScoreField::SpinEdit1);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kGroupBox2Top = 253;
@@ -48,11 +50,7 @@ void TFCSeisekiF::Create(HWND owner) {
     font13Bold_ = win::MakeFont(win::kPGothic, 13, true, SHIFTJIS_CHARSET);
     font15Bold_ = win::MakeFont(win::kPGothic, 15, true, SHIFTJIS_CHARSET);
 
-    // The menu's text has no "&": no access keys, as designed.
-    menu_ = CreateMenu();
-    HMENU edit = CreatePopupMenu();
-    AppendMenuW(edit, MF_STRING, kIdNo1, L"ｹﾞｰﾑNoをｾｯﾄしてからｸﾘｯｸ(一旦終了します)");
-    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"編集");
+    menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(DW_IDM_SEISEKI));
 
     const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, 0, true);
     CreateWin(L"TFCSeisekiF", 0, kStyle, L"成績", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, owner, menu_,

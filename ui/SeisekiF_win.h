@@ -17,7 +17,7 @@ public:
     static constexpr int kClientWidth = 153, kClientHeight = 430;
     static constexpr COLORREF kBackground = RGB(255, 255, 128);
     // Control and command ids, also how the tests find what they read.
-    static constexpr UINT kIdNo1 = 101;
+    static constexpr UINT kIdNo1 = 101;  // DW_IDM_NO1 of the resources
     static constexpr int kIdMemo1 = 1100;
     static constexpr int ControlId(ScoreField f) { return 1000 + static_cast<int>(f); }
 

@@ -2,6 +2,7 @@
 
 #include "record/app_error.h"
 #include "ui/error_box_win.h"
+#include "ui/resource_ids.h"
 
 namespace dw {
 
@@ -20,7 +21,7 @@ void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style,
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(1));
+        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(DW_IDI_APP));
         wc.hbrBackground = background;
         wc.lpszClassName = className;
         if (!RegisterClassExW(&wc)) throw AppError(L"ウィンドウクラス " + std::wstring(className) + L" を登録できません");

@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/SeisekiF_win.h"
+#include "ui/resource_ids.h"
+
 namespace {
 
 std::vector<char> ReadAll(const char* path) {
@@ -94,6 +97,20 @@ TEST_F(ExeResources, VersionNamesTheProductAndTheBuildsVersion) {
     EXPECT_TRUE(has(L"ProductName"));
     EXPECT_TRUE(has(L"Dealwarden"));
     EXPECT_TRUE(has(std::wstring(L"" DW_TEST_PROJECT_VERSION))) << DW_TEST_PROJECT_VERSION;
+}
+
+TEST_F(ExeResources, ScoreWindowMenuHasItsOneCommandWithoutAccessKeys) {
+    HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(DW_IDM_SEISEKI));
+    ASSERT_NE(bar, nullptr);
+    wchar_t text[128] = {};
+    ASSERT_EQ(GetMenuItemCount(bar), 1);
+    GetMenuStringW(bar, 0, text, 128, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"編集");
+    HMENU edit = GetSubMenu(bar, 0);
+    ASSERT_EQ(GetMenuItemCount(edit), 1);
+    GetMenuStringW(edit, dw::TFCSeisekiF::kIdNo1, text, 128, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"ｹﾞｰﾑNoをｾｯﾄしてからｸﾘｯｸ(一旦終了します)");
+    DestroyMenu(bar);
 }
 
 TEST_F(ExeResources, CarriesItsIcon) {
