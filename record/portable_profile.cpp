@@ -138,6 +138,14 @@ std::string EncodeText(const std::u16string& text, bool unicode) {
     return bytes;
 }
 
+bool EncodesInAnsi(const std::u16string& text) {
+    for (char16_t c : text)
+        if (c >= 0x80 && !(c >= PortableProfileFiles::kAnsiByteBase + 0x80 &&
+                           c <= PortableProfileFiles::kAnsiByteBase + 0xFF))
+            return false;
+    return true;
+}
+
 Document Parse(const std::string& bytes) {
     Document doc;
     const std::u16string text = DecodeText(bytes, doc.unicode);
@@ -286,6 +294,9 @@ bool PortableProfileFiles::WriteValue(const std::wstring& file, const std::wstri
     std::size_t lead = 0;
     while (lead < v.size() && IsBlank(v[lead])) ++lead;
     e->value = v.substr(lead);
+    // A character an ANSI file cannot hold would be saved as "?" for good:
+    // such a file becomes UTF-16LE first, as the Windows files do.
+    if (!doc.unicode && !EncodesInAnsi(*e->value)) doc.unicode = true;
     return WriteBytes(path, EncodeText(Serialize(doc), doc.unicode));
 }
 

@@ -166,6 +166,9 @@ void TFCMainF::RequestClose(CloseAsk who) {
             }
             return;
         }
+        // FreeCell has been told to close: from now on the watcher asks every
+        // second, and this box already tells the player.
+        saveErrorTold_ = true;
         const std::wstring text = ErrorBoxText(e.Message()) + L"\r\n\r\n記録を保存せずに終了しますか？";
         if (MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) !=
             IDYES)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "freecell/win32_raii_win.h"
@@ -19,6 +20,51 @@ bool CreateUnicodeIni(const std::wstring& path) {
     DWORD written = 0;
     return WriteFile(h.get(), kBom, sizeof kBom, &written, nullptr) && written == sizeof kBom &&
            FlushFileBuffers(h.get());
+}
+
+// True when the ANSI code page has no character for some of text (a
+// Japanese history line on a Western system, say).
+bool NeedsUnicode(const std::wstring& text) {
+    if (text.empty()) return false;
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                        nullptr, 0, nullptr, &usedDefault);
+    return usedDefault != FALSE;
+}
+
+// An existing ANSI file turned into UTF-16LE with the byte order mark, each
+// character as the profile functions read it (through the ANSI code page), so
+// every value reads the same afterwards. Files already marked Unicode or
+// UTF-8, and missing or empty ones, are left alone. false when it could not.
+bool MakeUnicode(const std::wstring& path) {
+    std::string bytes;
+    {
+        win::UniqueHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h) return GetLastError() == ERROR_FILE_NOT_FOUND;
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(h.get(), &size) || size.QuadPart > 64 * 1024 * 1024) return false;
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!bytes.empty() &&
+            (!ReadFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+             read != bytes.size()))
+            return false;
+    }
+    if (bytes.empty() || bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
+        bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+        return true;
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\xFEFF');
+    if (n <= 0 || MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                      text.data() + 1, n) != n)
+        return false;
+    win::UniqueHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    const DWORD total = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    return h && WriteFile(h.get(), text.data(), total, &written, nullptr) && written == total;
 }
 
 bool FlushToDisk(const std::wstring& path) {
@@ -39,6 +85,9 @@ std::wstring Win32ProfileFiles::ReadValue(const std::wstring& file, const std::w
 
 bool Win32ProfileFiles::WriteValue(const std::wstring& file, const std::wstring& section,
                                    const std::wstring& key, const std::wstring& value) {
+    // Written into an ANSI file, such a value would turn into "?" for good.
+    // IniWrite writes into its copy, so the file is rewritten in place.
+    if (NeedsUnicode(value) && !MakeUnicode(file)) return false;
     return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
            FALSE;
 }

@@ -152,7 +152,7 @@ TEST(IniWriteTest, AFailedStepStopsTheSaveWithThePathAndDropsTheCopy) {
 }
 
 // What the portable files do with the bytes of an ANSI file they cannot decode.
-TEST(PortableProfileFilesTest, AnsiBytesReadAsStandInsAndUnknownCharactersWriteAsQuestionMarks) {
+TEST(PortableProfileFilesTest, AnsiBytesReadAsStandInsAndACharacterTheyCannotHoldMakesTheFileUnicode) {
     TempDir dir;
     const auto ini = (dir.path() / "a.Ini").wstring();
     WriteAll(ini, std::string("[Hist]\r\nhist0=") + settings_test::kSjisLine + "\r\n");
@@ -164,8 +164,9 @@ TEST(PortableProfileFilesTest, AnsiBytesReadAsStandInsAndUnknownCharactersWriteA
     EXPECT_EQ(files.ReadValue(ini, L"Hist", L"hist0"), expected);
 
     ASSERT_TRUE(files.WriteValue(ini, L"Hist", L"hist1", L"58 勝ち"));
-    EXPECT_EQ(ReadAll(ini),
-              std::string("[Hist]\r\nhist0=") + settings_test::kSjisLine + "\r\nhist1=58 ??\r\n");
+    EXPECT_EQ(files.ReadValue(ini, L"Hist", L"hist1"), L"58 勝ち");
+    EXPECT_EQ(files.ReadValue(ini, L"Hist", L"hist0"), expected) << "the ANSI bytes are kept";
+    EXPECT_EQ(ReadAll(ini).substr(0, 2), "\xFF\xFE");
 }
 
 TEST(PortableProfileFilesTest, ANewFileIsUnicodeAndOnlyLeadingBlanksGoOnWriting) {
