@@ -67,6 +67,7 @@ void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle 
     ws_.SetForeground(fcHnd);
     for (const Message& m : OpenSelectGame()) ws_.Post(fcHnd, m);
     ws_.BringToTop(ownHnd);
+    ui_.NextDealAsked();
 }
 
 }  // namespace dw

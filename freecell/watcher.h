@@ -20,6 +20,9 @@ public:
     virtual void InsertHistoryLine(const std::wstring& line) = 0;
     virtual void Refresh() = 0;
     virtual void CloseProgram() = 0;
+    // F3 has just asked FreeCell for the next deal: the select-game dialog
+    // is about to appear, and need not wait for the next second to be filled.
+    virtual void NextDealAsked() {}
 };
 
 class DialogWatcher {

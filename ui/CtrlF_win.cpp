@@ -51,6 +51,7 @@ void TFCCtrF::SpeedButton2Click() {
     ws.SetForeground(main_.FCHnd);
     for (const auto& m : freecell::OpenSelectGame()) ws.Post(main_.FCHnd, m);
     ws.BringToTop(win::FromHwnd(Hwnd()));
+    main_.NextDealAsked();
     main_.Record.CountFailedTry();
     seiseki_.ShowTryCount(main_.Record.TryCnt);
     seiseki_.HyoujiUpdate();

@@ -129,6 +129,7 @@ void TFCMainF::Button1Click() {
     if (seiseki_) seiseki_->HyoujiUpdate();
     SetTimer(Hwnd(), kTimer1, kTimer1Period, nullptr);
     running_ = true;
+    NextDealAsked();
     if (ctrl_) ShowWindow(ctrl_->Hwnd(), SW_SHOWNOACTIVATE);
     if (seiseki_) ShowWindow(seiseki_->Hwnd(), SW_SHOWNOACTIVATE);
     ShowWindow(Hwnd(), SW_HIDE);
@@ -177,6 +178,7 @@ void TFCMainF::RequestClose(CloseAsk who) {
     if (closed_) return;  // closed beneath the box meanwhile
     closed_ = true;
     KillTimer(Hwnd(), kTimer1);
+    KillTimer(Hwnd(), kSelectTimer);
     endProgram_();
 }
 
@@ -194,6 +196,19 @@ void TFCMainF::Refresh() {
 }
 void TFCMainF::CloseProgram() { RequestClose(CloseAsk::ByWatcher); }
 
+void TFCMainF::NextDealAsked() {
+    if (!running_ || closed_) return;
+    selectPollsLeft_ = kSelectPolls;
+    SetTimer(Hwnd(), kSelectTimer, kSelectPollMs, nullptr);
+}
+
+void TFCMainF::SelectTimerTick() {
+    // The tick itself is the watcher's usual one; only its moment is earlier.
+    const bool shown = ws_.FindWindowByTitle(freecell::CkWord[freecell::kSelectGame]) != kNoWindow;
+    if (shown || --selectPollsLeft_ <= 0 || closed_) KillTimer(Hwnd(), kSelectTimer);
+    if (shown) Timer1Timer();
+}
+
 LRESULT TFCMainF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
@@ -205,6 +220,10 @@ LRESULT TFCMainF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kTimer1) {
                 Timer1Timer();
+                return 0;
+            }
+            if (wParam == kSelectTimer) {
+                SelectTimerTick();
                 return 0;
             }
             break;

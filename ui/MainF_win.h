@@ -26,6 +26,11 @@ public:
     static constexpr COLORREF kBackground = RGB(192, 220, 192);
     static constexpr UINT_PTR kTimer1 = 1;
     static constexpr UINT kTimer1Period = 1000;
+    // After F3 the select-game dialog is watched for this often, this many
+    // times, so the player need not wait for the next second's tick.
+    static constexpr UINT_PTR kSelectTimer = 2;
+    static constexpr UINT kSelectPollMs = 40;
+    static constexpr int kSelectPolls = 25;
 
     // Who asked to close: the player (quit button, menu command) or the
     // watcher, which asks again every second while FreeCell is gone.
@@ -49,6 +54,8 @@ public:
     void RequestClose(CloseAsk who);
     // After the record changed outside a tick (the retry button).
     void SaveIfChanged();
+    // F3 was posted (start, retry, a win): fill the dialog as soon as it shows.
+    void NextDealAsked() override;
 
     IWindowSystem& Windows() { return ws_; }
     HWND Button1() const { return button1_; }
@@ -70,6 +77,7 @@ private:
     void InsertHistoryLine(const std::wstring& line) override;
     void Refresh() override;
     void CloseProgram() override;
+    void SelectTimerTick();
 
     AppWindow& app_;
     ProfileFiles& profile_;
@@ -88,6 +96,7 @@ private:
     win::UniqueFont font_, buttonFont_;
     win::UniqueBrush background_;
 
+    int selectPollsLeft_ = 0;
     bool creating_ = false;
     bool running_ = false;
     bool closed_ = false;

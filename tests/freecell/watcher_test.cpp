@@ -28,6 +28,7 @@ public:
     void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
     void Refresh() override { log_.push_back(L"Refresh"); }
     void CloseProgram() override { log_.push_back(L"Close"); }
+    void NextDealAsked() override { log_.push_back(L"NextDealAsked"); }
 
 private:
     std::vector<std::wstring>& log_;
@@ -118,7 +119,7 @@ TEST_F(WatcherTest, WinIsBookedOnceDismissedUntilGoneThenNextDealAsked) {
                                       L"Refresh", L"Foreground 30", L"Post 31 0x100 0xd 0", kProbeWin + L"32",
                                       L"Foreground 32", L"Post 33 0x100 0xd 0", kProbeWin + L"0",
                                       L"Foreground 100", L"Post 100 0x100 0x72 0", L"Post 100 0x101 0x72 0",
-                                      L"BringToTop 200", kFreeCellThere));
+                                      L"BringToTop 200", L"NextDealAsked", kFreeCellThere));
     EXPECT_EQ(record.won, 1);
     EXPECT_EQ(record.kachi, 1);
     EXPECT_EQ(record.hist[0], L"57 勝ち");

@@ -1,0 +1,507 @@
+// dw_bench_wine [options]: Dealwarden under Wine measured against a bare
+// Win32 program of one window (the floor) and against the practice FreeCell,
+// one section after another so that no two measurements share the machine,
+// then one table with ratios. Options (all optional):
+//   --startups N        launches of each program for start-up and memory (10)
+//   --cold-startups N   launches in which Dealwarden starts FreeCell itself (5)
+//   --games N           games won through the control channel (100)
+//   --idle-seconds N    the idle window (60)
+//   --ini-writes N      timed saves through the profile functions (30)
+//   --ticks N           timed watcher ticks through the real window system (200)
+//   --native-ini-disk-ms X, --native-ini-tmpfs-ms X, --native-tick-ns X
+//                       the native Google Benchmark figures, put into the table
+//   --wineserver-stat PATH   Z:\proc\PID\stat of this session's wineserver
+//   --stripped-dealwarden PATH, --stripped-floor PATH   stripped copies
+//   --markdown          print the table in Markdown
+#include <windows.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/measure_win.h"
+#include "bench/sample_record.h"
+#include "bench/stats.h"
+#include "bench/table.h"
+#include "freecell/contract.h"
+#include "freecell/watcher.h"
+#include "freecell/window_system_win.h"
+#include "harness/event_log_win.h"
+#include "harness/files_win.h"
+#include "harness/practice_win.h"
+#include "harness/process_win.h"
+#include "harness/windows_win.h"
+#include "record/app_error.h"
+#include "record/settings.h"
+#include "ui/profile_win.h"
+
+namespace {
+
+using namespace dw;
+using namespace dw::bench;
+using namespace dw::harness;
+
+constexpr wchar_t kStartWindowClass[] = L"TFCMainF";
+constexpr wchar_t kFloorClass[] = L"DwBenchFloor";
+constexpr double kWindowTimeoutMs = 30000;
+constexpr double kDealTimeoutMs = 15000;
+constexpr DWORD kSettleMs = 500;  // after a window shows, before memory is read
+
+struct Options {
+    int startups = 10;
+    int coldStartups = 5;
+    int games = 100;
+    int idleSeconds = 60;
+    int iniWrites = 30;
+    int ticks = 200;
+    std::optional<double> nativeIniDiskMs, nativeIniTmpfsMs, nativeTickNs;
+    std::wstring wineserverStat;
+    std::wstring strippedDealwarden, strippedFloor;
+    bool markdown = false;
+};
+
+std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
+    Options o;
+    std::map<std::wstring, int*> ints = {
+        {L"--startups", &o.startups},    {L"--cold-startups", &o.coldStartups},
+        {L"--games", &o.games},          {L"--idle-seconds", &o.idleSeconds},
+        {L"--ini-writes", &o.iniWrites}, {L"--ticks", &o.ticks}};
+    std::map<std::wstring, std::optional<double>*> reals = {
+        {L"--native-ini-disk-ms", &o.nativeIniDiskMs},
+        {L"--native-ini-tmpfs-ms", &o.nativeIniTmpfsMs},
+        {L"--native-tick-ns", &o.nativeTickNs}};
+    std::map<std::wstring, std::wstring*> texts = {
+        {L"--wineserver-stat", &o.wineserverStat},
+        {L"--stripped-dealwarden", &o.strippedDealwarden},
+        {L"--stripped-floor", &o.strippedFloor}};
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring name = argv[i];
+        if (name == L"--markdown") {
+            o.markdown = true;
+            continue;
+        }
+        if (i + 1 >= argc) return std::nullopt;
+        const std::wstring value = argv[++i];
+        if (auto it = ints.find(name); it != ints.end()) {
+            *it->second = std::stoi(value);
+        } else if (auto r = reals.find(name); r != reals.end()) {
+            *r->second = std::stod(value);
+        } else if (auto t = texts.find(name); t != texts.end()) {
+            *t->second = value;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+void Progress(const char* what) {
+    std::fprintf(stderr, "bench: %s\n", what);
+    std::fflush(stderr);
+}
+
+std::wstring DealwardenExe() {
+    return WindowsPath(DW_DEALWARDEN_EXE);
+}
+std::wstring FloorExe() {
+    return WindowsPath(DW_BENCH_FLOOR_EXE);
+}
+
+std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w) s.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return s;
+}
+
+std::string Range(const Summary& s, std::string (*unit)(double)) {
+    return unit(s.median) + " (" + unit(s.min) + ".." + unit(s.max) + ")";
+}
+
+// Dealwarden in a fresh directory of its own with the practice FreeCell
+// beside it as FREECELL.EXE, found there first when Dealwarden starts it.
+// The directory's name holds this process's id: other Wine sessions on the
+// machine may run programs of the same names.
+class Install {
+public:
+    Install() {
+        if (!CopyFileW(DealwardenExe().c_str(), Exe().c_str(), FALSE) ||
+            !CopyFileW(FloorExe().c_str(), Floor().c_str(), FALSE))
+            throw std::runtime_error("cannot copy the programs");
+        PracticeOptions practice;
+        practice.logPath = dir_.File(L"FREECELL.log");
+        freecell_.emplace(InstalledFreeCell::AtDirectory(dir_.Path(), PracticeFreeCellExe(),
+                                                         practice.ArgumentLine()));
+    }
+    std::wstring Dir() const { return dir_.Path(); }
+    std::wstring Exe() const { return dir_.File(L"Dealwarden.exe"); }
+    // The floor runs from here too, so that its path names this run alone.
+    std::wstring Floor() const { return dir_.File(L"bench_floor.exe"); }
+    std::wstring Ini() const { return dir_.File(L"Dealwarden.Ini"); }
+
+private:
+    TempDir dir_{L"bench"};
+    std::optional<InstalledFreeCell> freecell_;
+};
+
+struct Launch {
+    Process process;
+    std::wstring exe;
+    std::optional<double> ms;  // launch -> window visible
+    // CPU time so far, from Linux (see UnixPidOf).
+    std::optional<double> CpuMs() {
+        if (!unixPid) unixPid = UnixPidOf(exe);
+        return unixPid ? UnixCpuMs(UnixStatPath(*unixPid)) : std::nullopt;
+    }
+
+private:
+    std::optional<unsigned> unixPid;
+};
+
+Launch LaunchTimed(const std::wstring& exe, const wchar_t* cls, const std::wstring& workDir) {
+    Launch l;
+    l.exe = exe;
+    const double t0 = NowMs();
+    l.process = Process::Start(exe, {}, workDir);
+    const DWORD pid = l.process.Id();
+    const auto t1 =
+        PollUntil([&] { return VisibleTopLevel(cls, nullptr, pid) != nullptr; }, kWindowTimeoutMs);
+    if (t1) l.ms = *t1 - t0;
+    return l;
+}
+
+void KillFreeCellStartedBy() {
+    if (HWND fc = FindTopLevel(ByClass(std::wstring(freecell::kWindowClass))))
+        Process::Attach(OwnerProcess(fc)).Kill();
+}
+
+// Xvfb starts with the pointer in the middle of the screen, where the start
+// window is centred; the measurements want it away from every window.
+void PointerAway() {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    Sleep(200);
+}
+
+// --- the sections ------------------------------------------------------------
+
+void ExeSizes(const Options& o, Table& t) {
+    const auto row = [&](const char* figure, const std::wstring& dw, const std::wstring& floor) {
+        const auto a = FileSize(dw), b = FileSize(floor);
+        if (!a || !b) return;
+        t.Add({figure, KiB(*a), "floor " + KiB(*b),
+               Ratio(static_cast<double>(*a), static_cast<double>(*b))});
+    };
+    row("exe size, as built (Release)", DealwardenExe(), FloorExe());
+    if (!o.strippedDealwarden.empty() && !o.strippedFloor.empty())
+        row("exe size, stripped", o.strippedDealwarden, o.strippedFloor);
+}
+
+void IniWriteUnderWine(const Options& o, Table& t) {
+    Progress("IniWrite through the profile functions");
+    TempDir dir(L"bench-ini");
+    const std::wstring ini = dir.File(L"Dealwarden.Ini");
+    Win32ProfileFiles files;
+    const TFCGameRecord record = SampleRecord();
+    try {
+        const double f0 = NowMs();
+        IniWrite(files, ini, record, false);
+        const double first = NowMs() - f0;
+        std::vector<double> ms;
+        for (int i = 0; i < o.iniWrites; ++i) {
+            const double t0 = NowMs();
+            IniWrite(files, ini, record, false);
+            ms.push_back(NowMs() - t0);
+        }
+        const Summary s = Summarize(ms);
+        const double ref = o.nativeIniDiskMs.value_or(0);
+        t.Add({"IniWrite, profile functions under Wine (median of " + std::to_string(s.n) + ")",
+               Range(s, Millis), o.nativeIniDiskMs ? "portable writer natively " + Millis(ref) : "",
+               Ratio(s.median, ref)});
+        t.Note("IniWrite under Wine: the first save (new file) took " + Millis(first) + "; " +
+               std::to_string(FileSize(ini).value_or(0)) + " bytes, 109 values.");
+    } catch (const AppError& e) {
+        t.Add({"IniWrite, profile functions under Wine", "failed: " + Narrow(e.Message()), "", ""});
+    }
+}
+
+class NoRequests final : public IWatcherRequests {
+public:
+    int count = 0;
+    void ShowTryCount(std::int32_t) override { ++count; }
+    void SetGameBoxToOne() override { ++count; }
+    void InsertHistoryLine(const std::wstring&) override { ++count; }
+    void Refresh() override { ++count; }
+    void CloseProgram() override { ++count; }
+};
+
+void TickUnderWine(const Options& o, Table& t) {
+    Progress("watcher ticks through the real window system");
+    PracticeFreeCell fc;
+    HWND main = fc.WaitForMainWindow();
+    if (!main) {
+        t.Add({"watcher tick, idle, under Wine", "failed: no FreeCell window", "", ""});
+        return;
+    }
+    Win32WindowSystem ws;
+    TFCGameRecord record = SampleRecord();
+    NoRequests ui;
+    DialogWatcher watcher(ws, record, ui);
+    const auto fcHnd = win::FromHwnd(main);
+    for (int i = 0; i < 10; ++i) watcher.Timer1Timer(fcHnd, kNoWindow);
+    std::vector<double> us;
+    for (int i = 0; i < o.ticks; ++i) {
+        const double t0 = NowMs();
+        watcher.Timer1Timer(fcHnd, kNoWindow);
+        us.push_back((NowMs() - t0) * 1000.0);
+    }
+    const Summary s = Summarize(us);
+    const double ref = o.nativeTickNs.value_or(0) / 1000.0;
+    t.Add({"watcher tick, nothing to do, under Wine (median of " + std::to_string(s.n) + ")",
+           Range(s, Micros), o.nativeTickNs ? "same tick natively, fake " + Micros(ref) : "",
+           Ratio(s.median, ref)});
+    if (ui.count) t.Note("the idle tick asked the interface for something: not idle");
+}
+
+// The settings file of a returning player: a full history, so that start-up
+// reads what it reads in real use.
+void WriteSampleSettings(const std::wstring& ini) {
+    Win32ProfileFiles files;
+    IniWrite(files, ini, SampleRecord(), false);
+}
+
+void StartUp(const Options& o, Table& t) {
+    Progress("start-up and memory after start");
+    Install install;
+    std::vector<double> dwMs, floorMs, dwPeak, floorPeak, dwCpu, floorCpu, coldMs;
+    PointerAway();
+    const auto sample = [](Launch& l, std::vector<double>& ms, std::vector<double>& peak,
+                           std::vector<double>& cpu) {
+        if (!l.ms) return;
+        ms.push_back(*l.ms);
+        peak.push_back(static_cast<double>(PeakWorkingSet(l.process.Handle())));
+        if (auto c = l.CpuMs()) cpu.push_back(*c);
+    };
+    {
+        PracticeFreeCell fc;  // running: Dealwarden only finds it
+        fc.WaitForMainWindow();
+        // One launch of each first, unmeasured: the file cache warms up.
+        for (int i = -1; i < o.startups; ++i) {
+            Launch floor = LaunchTimed(install.Floor(), kFloorClass, L"");
+            Sleep(kSettleMs);
+            if (i >= 0) sample(floor, floorMs, floorPeak, floorCpu);
+            floor.process.Kill();
+            WriteSampleSettings(install.Ini());
+            Launch dw = LaunchTimed(install.Exe(), kStartWindowClass, install.Dir());
+            Sleep(kSettleMs);
+            if (i >= 0) sample(dw, dwMs, dwPeak, dwCpu);
+            dw.process.Kill();
+        }
+    }
+    Progress("start-up with FreeCell started by Dealwarden");
+    KillStrayFreeCells();
+    for (int i = 0; i < o.coldStartups; ++i) {
+        WriteSampleSettings(install.Ini());
+        Launch dw = LaunchTimed(install.Exe(), kStartWindowClass, install.Dir());
+        if (dw.ms) coldMs.push_back(*dw.ms);
+        dw.process.Kill();
+        KillFreeCellStartedBy();
+        KillStrayFreeCells();
+    }
+
+    const Summary d = Summarize(dwMs), f = Summarize(floorMs), c = Summarize(coldMs);
+    const Summary dp = Summarize(dwPeak), fp = Summarize(floorPeak);
+    const Summary dc = Summarize(dwCpu), fc = Summarize(floorCpu);
+    t.Add({"start-up to start window, FreeCell running (median of " + std::to_string(d.n) + ")",
+           Range(d, Millis), "floor " + Range(f, Millis), Ratio(d.median, f.median)});
+    t.Add({"start-up, Dealwarden starts FreeCell (median of " + std::to_string(c.n) + ")",
+           Range(c, Millis), "floor " + Millis(f.median), Ratio(c.median, f.median)});
+    if (dc.n && fc.n)
+        t.Add({"  CPU time of start-up, to window + 0.5 s (median)", Millis(dc.median),
+               "floor " + Millis(fc.median), Ratio(dc.median, fc.median)});
+    t.Add({"peak working set after start (median)", MiB(static_cast<std::size_t>(dp.median)),
+           "floor " + MiB(static_cast<std::size_t>(fp.median)), Ratio(dp.median, fp.median)});
+    t.Note(
+        "start-up: Dealwarden reads a settings file with 100 history lines; the practice "
+        "FreeCell is already running unless Dealwarden starts it.");
+}
+
+// The practice FreeCell's select-game dialog, shown.
+HWND SelectDialog(DWORD fcPid) {
+    return VisibleTopLevel(nullptr, std::wstring(freecell::CkWord[freecell::kSelectGame]).c_str(),
+                           fcPid);
+}
+
+// Waits for the select-game dialog, then for the deal to be entered; the
+// player's wait between the two, or nullopt.
+std::optional<double> DealWait(DWORD fcPid, const EventLogReader& log, int deal) {
+    const auto shown = PollUntil([&] { return SelectDialog(fcPid) != nullptr; }, kDealTimeoutMs);
+    if (!shown) return std::nullopt;
+    const std::wstring line = L"deal " + std::to_wstring(deal);
+    const auto entered = PollUntil([&] { return log.Contains(line); }, kDealTimeoutMs);
+    if (!entered) return std::nullopt;
+    return *entered - *shown;
+}
+
+struct Idle {
+    double windowMs = 0;
+    // CPU used in the window; GetProcessTimes' figure for Dealwarden beside it.
+    std::optional<double> dwMs, floorMs, wineserverMs, dwGetProcessTimesMs;
+};
+
+Idle MeasureIdle(const Options& o, Launch& dw, Launch& floor, int seconds) {
+    const auto wineserver = [&]() -> std::optional<double> {
+        if (o.wineserverStat.empty()) return std::nullopt;
+        return UnixCpuMs(o.wineserverStat);
+    };
+    const auto delta = [](std::optional<double> a, std::optional<double> b) {
+        return a && b ? std::optional<double>(b.value() - a.value()) : std::nullopt;
+    };
+    const auto dw0 = dw.CpuMs(), fl0 = floor.CpuMs(), ws0 = wineserver();
+    const auto gpt0 = CpuMs(dw.process.Handle());
+    const double t0 = NowMs();
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    Idle r;
+    r.dwMs = delta(dw0, dw.CpuMs());
+    r.floorMs = delta(fl0, floor.CpuMs());
+    r.wineserverMs = delta(ws0, wineserver());
+    r.dwGetProcessTimesMs = delta(gpt0, CpuMs(dw.process.Handle()));
+    r.windowMs = NowMs() - t0;
+    return r;
+}
+
+void Play(const Options& o, Table& t) {
+    Progress("playing");
+    KillStrayFreeCells();
+    PointerAway();
+    Install install;
+    PracticeFreeCell fc;
+    HWND fcMain = fc.WaitForMainWindow();
+    Launch floor = LaunchTimed(install.Floor(), kFloorClass, L"");
+    Launch dw = LaunchTimed(install.Exe(), kStartWindowClass, install.Dir());
+    HWND start = dw.ms ? VisibleTopLevel(kStartWindowClass, nullptr, dw.process.Id()) : nullptr;
+    HWND button = start ? WaitForChild(start, L"Button") : nullptr;
+    if (!fcMain || !floor.ms || !button) {
+        t.Add({"playing", "failed: a window did not show", "", ""});
+        return;
+    }
+    // Idle, as long each time: before Start (no watcher) and with the
+    // watcher ticking; FreeCell shows no dialog and nothing is touched.
+    Progress("idle window before Start");
+    const Idle before = MeasureIdle(o, dw, floor, o.idleSeconds);
+    // Under Wine a themed button polls the pointer while it rests on it.
+    Progress("pointer resting on the start button");
+    RECT r{};
+    GetWindowRect(button, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const Idle hover = MeasureIdle(o, dw, floor, std::min(o.idleSeconds, 20));
+    PointerAway();
+    Click(button);
+    std::vector<double> waits;
+    if (auto w = DealWait(fc.Proc().Id(), fc.Log(), 1)) waits.push_back(*w);
+    Progress("idle window, watcher ticking");
+    const Idle ticking = MeasureIdle(o, dw, floor, o.idleSeconds);
+    const auto pct = [](const Idle& i, double ms) {
+        return Fixed(100.0 * ms / i.windowMs, 3) + "% of a core";
+    };
+    if (ticking.dwMs && ticking.floorMs) {
+        t.Add({"idle CPU over " + Fixed(ticking.windowMs / 1000, 0) + " s, watcher ticking",
+               Millis(*ticking.dwMs) + " = " + pct(ticking, *ticking.dwMs),
+               "floor " + Millis(*ticking.floorMs), Ratio(*ticking.dwMs, *ticking.floorMs)});
+        if (before.dwMs)
+            t.Add({"  the same, before Start (no watcher)", Millis(*before.dwMs), "", ""});
+        if (hover.dwMs)
+            t.Add({"  before Start, pointer resting on the button (" +
+                       Fixed(hover.windowMs / 1000, 0) + " s)",
+                   Millis(*hover.dwMs) + " = " + pct(hover, *hover.dwMs), "", ""});
+        if (ticking.wineserverMs && before.wineserverMs)
+            t.Add({"  wineserver CPU (whole session), ticking",
+                   Millis(*ticking.wineserverMs) + " = " + pct(ticking, *ticking.wineserverMs),
+                   "before Start " + Millis(*before.wineserverMs),
+                   Ratio(*ticking.wineserverMs, *before.wineserverMs)});
+        if (hover.wineserverMs)
+            t.Add({"  wineserver CPU, pointer resting on the button",
+                   Millis(*hover.wineserverMs) + " = " + pct(hover, *hover.wineserverMs), "", ""});
+        if (ticking.dwGetProcessTimesMs)
+            t.Note("GetProcessTimes gave Dealwarden " + Millis(*ticking.dwGetProcessTimesMs) +
+                   " for the ticking window: Wine's figure for another process lags, so the "
+                   "table reads /proc (10-ms steps).");
+    }
+
+    Progress("games");
+    const UINT winMessage = PracticeWinMessage();
+    int booked = 0;
+    for (int g = 1; g <= o.games; ++g) {
+        PostMessageW(fcMain, winMessage, 0, 0);
+        const auto w = DealWait(fc.Proc().Id(), fc.Log(), g + 1);
+        if (!w) {
+            t.Note("game " + std::to_string(g) + ": the next deal was not entered in time");
+            break;
+        }
+        waits.push_back(*w);
+        booked = g;
+        if (g % 10 == 0) std::fprintf(stderr, "bench: %d games\n", g), std::fflush(stderr);
+    }
+    Sleep(1000);
+    const std::size_t dwPeak = PeakWorkingSet(dw.process.Handle());
+    const std::size_t floorPeak = PeakWorkingSet(floor.process.Handle());
+    t.Add({"peak working set after " + std::to_string(booked) + " booked games", MiB(dwPeak),
+           "floor " + MiB(floorPeak),
+           Ratio(static_cast<double>(dwPeak), static_cast<double>(floorPeak))});
+    t.Note("after the games: working set " + MiB(WorkingSet(dw.process.Handle())) +
+           ", settings file GameNo=" +
+           Narrow(Win32ProfileFiles().ReadValue(install.Ini(), L"Game", L"GameNo")) +
+           " won=" + Narrow(Win32ProfileFiles().ReadValue(install.Ini(), L"Score", L"won")));
+
+    const Summary s = Summarize(waits);
+    t.Add({"player's wait, select dialog shown -> deal entered (" + std::to_string(s.n) + " deals)",
+           "median " + Millis(s.median), "tick period 1000 ms", Ratio(s.median, 1000)});
+    t.Add({"  min / p90 / max", Millis(s.min) + " / " + Millis(s.p90) + " / " + Millis(s.max), "",
+           ""});
+
+    dw.process.Kill();
+    floor.process.Kill();
+}
+
+void NativeRows(const Options& o, Table& t) {
+    if (o.nativeIniDiskMs)
+        t.Add({"IniWrite, portable writer natively, on disk (Google Benchmark)",
+               Millis(*o.nativeIniDiskMs), "", ""});
+    if (o.nativeIniTmpfsMs)
+        t.Add({"IniWrite, portable writer natively, tmpfs (no sync cost)",
+               Millis(*o.nativeIniTmpfsMs),
+               o.nativeIniDiskMs ? "on disk " + Millis(*o.nativeIniDiskMs) : "",
+               o.nativeIniDiskMs ? Ratio(*o.nativeIniTmpfsMs, *o.nativeIniDiskMs) : ""});
+    if (o.nativeTickNs)
+        t.Add({"watcher tick, nothing to do, natively (fake window system)",
+               Fixed(*o.nativeTickNs, 0) + " ns", "", ""});
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const auto options = ParseOptions(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: see the head of bench/wine_bench_win.cpp\n");
+        return 2;
+    }
+    const Options& o = *options;
+    KillStrayFreeCells();
+    Table table;
+    try {
+        ExeSizes(o, table);
+        StartUp(o, table);
+        Play(o, table);
+        IniWriteUnderWine(o, table);
+        TickUnderWine(o, table);
+        NativeRows(o, table);
+    } catch (const std::exception& e) {
+        table.Note(std::string("stopped: ") + e.what());
+    }
+    KillStrayFreeCells();
+    std::printf("\n");
+    table.Print(stdout, o.markdown);
+    return 0;
+}
