@@ -13,29 +13,16 @@ native=$root/build/bench-native
 windows=$root/build/bench-windows
 state=$windows/bench-wine
 
-# Until the top-level CMakeLists.txt adds the bench directory itself, add it
-# at the end of the top-level directory (include()d: a deferred call cannot
-# add a subdirectory).
-hook() {  # build dir
-  if grep -qE '^[[:space:]]*add_subdirectory\(bench\)' "$root/CMakeLists.txt"; then
-    echo "-DCMAKE_PROJECT_Dealwarden_INCLUDE="
-  else
-    mkdir -p "$1"
-    echo 'cmake_language(DEFER CALL include "${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt")' >"$1/bench-hook.cmake"
-    echo "-DCMAKE_PROJECT_Dealwarden_INCLUDE=$1/bench-hook.cmake"
-  fi
-}
-
 for p in libbenchmark-dev jq; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     { echo "bench: needs $p (apt-get install libbenchmark-dev jq)" >&2; exit 1; }
 done
 
 echo "== building"
-cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release "$(hook "$native")" >/dev/null
+cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$native" -j2 --target dw_bench_native >/dev/null
 cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release "$(hook "$windows")" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$windows" -j2 --target dw_bench_wine >/dev/null
 
 echo "== native (Google Benchmark, median of 5 repetitions)"
