@@ -12,7 +12,8 @@ namespace dw::freecell {
 inline constexpr std::wstring_view kWindowClass = L"FreeCell";
 inline constexpr std::wstring_view kExeName = L"FREECELL.EXE";
 // Below the root of the drive that holds the Windows directory.
-inline constexpr std::wstring_view kInstallPath = L"Program Files\\Microsoft Games\\FreeCell\\FREECELL.EXE";
+inline constexpr std::wstring_view kInstallPath =
+    L"Program Files\\Microsoft Games\\FreeCell\\FREECELL.EXE";
 
 // CkWord: the dialog titles, in the order the watcher handles them.
 inline constexpr std::array<std::wstring_view, 3> CkWord = {

@@ -26,7 +26,7 @@ struct LaunchResult {
 };
 
 class Launcher {
-  public:
+public:
     // A started FreeCell gets this long to become ready for input before the
     // final look-up goes ahead without it; it is asked this often.
     static constexpr unsigned kReadyBoundMs = 10000;
@@ -42,7 +42,7 @@ class Launcher {
     // "X:\" of the drive that holds the Windows directory.
     std::wstring DriveRoot();
 
-  private:
+private:
     // Empty when started, else what the player is to be told.
     std::wstring Start(const std::wstring& path);
     void WaitUntilReady(IStartedProcess& process);

@@ -23,7 +23,7 @@ enum class IdleWait {
 
 // A process we started; releasing it closes our handle, not the process.
 class IStartedProcess {
-  public:
+public:
     virtual ~IStartedProcess() = default;
     virtual IdleWait WaitForInputIdle(unsigned timeoutMs) = 0;
     virtual bool HasExited() = 0;
@@ -35,7 +35,7 @@ struct StartedProcess {
 };
 
 class IProcessSystem {
-  public:
+public:
     virtual ~IProcessSystem() = default;
     // Characters the Windows directory path needs, its terminator included.
     virtual unsigned WindowsDirectoryLength() = 0;

@@ -8,7 +8,7 @@ namespace {
 
 // Owns the new process's handle; the process itself lives on without us.
 class Win32StartedProcess final : public IStartedProcess {
-  public:
+public:
     explicit Win32StartedProcess(win::UniqueHandle process) : process_(std::move(process)) {}
 
     IdleWait WaitForInputIdle(unsigned timeoutMs) override {
@@ -24,7 +24,7 @@ class Win32StartedProcess final : public IStartedProcess {
 
     bool HasExited() override { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }
 
-  private:
+private:
     win::UniqueHandle process_;
 };
 

@@ -6,7 +6,7 @@
 namespace dw {
 
 class Win32ProcessSystem final : public IProcessSystem {
-  public:
+public:
     unsigned WindowsDirectoryLength() override;
     std::wstring WindowsDirectory(unsigned length) override;
     bool FileExists(const std::wstring& path) override;

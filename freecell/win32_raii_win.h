@@ -104,7 +104,11 @@ private:
 // removed so it reads inside a sentence.
 std::wstring SystemErrorText(DWORD code);
 
-inline HWND ToHwnd(std::uintptr_t w) { return reinterpret_cast<HWND>(w); }
-inline std::uintptr_t FromHwnd(HWND h) { return reinterpret_cast<std::uintptr_t>(h); }
+inline HWND ToHwnd(std::uintptr_t w) {
+    return reinterpret_cast<HWND>(w);
+}
+inline std::uintptr_t FromHwnd(HWND h) {
+    return reinterpret_cast<std::uintptr_t>(h);
+}
 
 }  // namespace dw::win

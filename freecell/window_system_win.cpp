@@ -11,10 +11,13 @@ using win::FromHwnd;
 using win::ToHwnd;
 
 [[noreturn]] void ThrowCannotOpenClipboard() {
-    throw AppError(FormatMessageText(L"クリップボード %s を開けません", win::SystemErrorText(GetLastError())));
+    throw AppError(
+        FormatMessageText(L"クリップボード %s を開けません", win::SystemErrorText(GetLastError())));
 }
 
-[[noreturn]] void ThrowOutOfResources() { throw AppError(L"システム リソース不足です"); }
+[[noreturn]] void ThrowOutOfResources() {
+    throw AppError(L"システム リソース不足です");
+}
 
 }  // namespace
 
@@ -35,7 +38,9 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, std::wstring_view
     return FromHwnd(FindWindowExW(ToHwnd(parent), nullptr, std::wstring(cls).c_str(), nullptr));
 }
 
-void Win32WindowSystem::SetForeground(WindowHandle w) { SetForegroundWindow(ToHwnd(w)); }
+void Win32WindowSystem::SetForeground(WindowHandle w) {
+    SetForegroundWindow(ToHwnd(w));
+}
 
 void Win32WindowSystem::Post(WindowHandle w, const freecell::Message& m) {
     // A null window would make this a thread message to ourselves.
@@ -47,7 +52,9 @@ void Win32WindowSystem::BringToTop(WindowHandle w) {
     if (w != kNoWindow) BringWindowToTop(ToHwnd(w));
 }
 
-void Win32WindowSystem::Sleep(unsigned ms) { ::Sleep(ms); }
+void Win32WindowSystem::Sleep(unsigned ms) {
+    ::Sleep(ms);
+}
 
 void Win32WindowSystem::SetClipboardText(const std::wstring& text) {
     win::ClipboardOpening clip(clipboardOwner_.get());

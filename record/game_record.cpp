@@ -70,14 +70,17 @@ void TFCGameRecord::PushHist(const std::wstring& line) {
     hist[0] = line;
 }
 
-void TFCGameRecord::SetGameNumber(std::int32_t n) { GameNo = n; }
+void TFCGameRecord::SetGameNumber(std::int32_t n) {
+    GameNo = n;
+}
 
 std::wstring TFCGameRecord::PercentText(std::int32_t a, std::int32_t b) {
     // The sum is taken in 64 bits: counts near 2^31 from an edited file must
     // not wrap into a wrong ratio.
     const std::int64_t total = std::int64_t{a} + b;
     float value = 0.0f;
-    if (total != 0) value = static_cast<float>(static_cast<double>(a) / static_cast<double>(total) * 100.0);
+    if (total != 0)
+        value = static_cast<float>(static_cast<double>(a) / static_cast<double>(total) * 100.0);
     // Round the float's exact value half away from zero at the second
     // decimal; value * 100 is exact in double (24 + 7 significant bits).
     const double scaled = std::fabs(static_cast<double>(value)) * 100.0;

@@ -20,23 +20,26 @@ void TFCCtrF::Create(HWND owner) {
     font12_ = win::MakeFont(win::kPGothic, 12, false, SHIFTJIS_CHARSET);
     font13_ = win::MakeFont(win::kPGothic, 13, false, SHIFTJIS_CHARSET);
     const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, kExStyle, false);
-    CreateWin(L"TFCCtrF", kExStyle, kStyle, L"Dealwarden ｺﾝﾄﾛｰﾙﾊﾞｰ", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy,
-              owner, nullptr, background_.get());
-    speedButton2_.Create(Hwnd(), kIdSpeedButton2, L"やり直し", font13_.get(), 8, kButtonTop, kButtonWidth,
-                         kButtonHeight);
-    speedButton3_.Create(Hwnd(), kIdSpeedButton3, L"１つ戻す", font13_.get(), 119, kButtonTop, kButtonWidth,
-                         kButtonHeight);
-    speedButton4_.Create(Hwnd(), kIdSpeedButton4, L"終了", font12_.get(), 230, kButtonTop, kButtonWidth,
-                         kButtonHeight);
+    CreateWin(L"TFCCtrF", kExStyle, kStyle, L"Dealwarden ｺﾝﾄﾛｰﾙﾊﾞｰ", CW_USEDEFAULT, CW_USEDEFAULT,
+              outer.cx, outer.cy, owner, nullptr, background_.get());
+    speedButton2_.Create(Hwnd(), kIdSpeedButton2, L"やり直し", font13_.get(), 8, kButtonTop,
+                         kButtonWidth, kButtonHeight);
+    speedButton3_.Create(Hwnd(), kIdSpeedButton3, L"１つ戻す", font13_.get(), 119, kButtonTop,
+                         kButtonWidth, kButtonHeight);
+    speedButton4_.Create(Hwnd(), kIdSpeedButton4, L"終了", font12_.get(), 230, kButtonTop,
+                         kButtonWidth, kButtonHeight);
     FormCreate();
 }
 
-void TFCCtrF::FormCreate() { FormSet(); }
+void TFCCtrF::FormCreate() {
+    FormSet();
+}
 
 void TFCCtrF::FormSet() {
     const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
     const BarPlacement p = PlaceControlBar(v.freecell, v.workArea, v.self.Width(), v.self.Height());
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, v.self.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, v.self.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const BarButtons b = LayOutBarButtons(client.right);
@@ -66,18 +69,28 @@ void TFCCtrF::SpeedButton3Click() {
     ws.BringToTop(win::FromHwnd(Hwnd()));
 }
 
-void TFCCtrF::SpeedButton4Click() { main_.RequestClose(TFCMainF::CloseAsk::ByPlayer); }
+void TFCCtrF::SpeedButton4Click() {
+    main_.RequestClose(TFCMainF::CloseAsk::ByPlayer);
+}
 
-void TFCCtrF::Paint() { PaintFormBevel(Hwnd()); }
+void TFCCtrF::Paint() {
+    PaintFormBevel(Hwnd());
+}
 
 LRESULT TFCCtrF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {
                 switch (LOWORD(wParam)) {
-                    case kIdSpeedButton2: SpeedButton2Click(); return 0;
-                    case kIdSpeedButton3: SpeedButton3Click(); return 0;
-                    case kIdSpeedButton4: SpeedButton4Click(); return 0;
+                    case kIdSpeedButton2:
+                        SpeedButton2Click();
+                        return 0;
+                    case kIdSpeedButton3:
+                        SpeedButton3Click();
+                        return 0;
+                    case kIdSpeedButton4:
+                        SpeedButton4Click();
+                        return 0;
                 }
             }
             break;

@@ -24,8 +24,8 @@ bool SameStoredRecord(const TFCGameRecord& a, const TFCGameRecord& b) {
 
 }  // namespace
 
-TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes, std::wstring exePath,
-                   std::function<void()> endProgram)
+TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes,
+                   std::wstring exePath, std::function<void()> endProgram)
     : app_(app),
       profile_(profile),
       processes_(processes),
@@ -43,11 +43,12 @@ void TFCMainF::Create() {
     // Borderless and captionless: the outer size is the client size. Centred.
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
-    CreateWin(L"TFCMainF", WS_EX_TOPMOST, WS_POPUP, L"Dealwarden", x, y, kClientWidth, kClientHeight, app_.Hwnd(),
-              nullptr, background_.get());
+    CreateWin(L"TFCMainF", WS_EX_TOPMOST, WS_POPUP, L"Dealwarden", x, y, kClientWidth,
+              kClientHeight, app_.Hwnd(), nullptr, background_.get());
     SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    button1_ = CreateWindowExW(0, L"BUTTON", L"Dealwarden を開始", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 356, 81,
-                               Hwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdButton1)),
+    button1_ = CreateWindowExW(0, L"BUTTON", L"Dealwarden を開始",
+                               WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, 356, 81, Hwnd(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdButton1)),
                                GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
     creating_ = true;
@@ -109,7 +110,8 @@ void TFCMainF::IniWrite() {
 }
 
 void TFCMainF::SaveIfChanged() {
-    if (closed_ || (saved_ && SameStoredRecord(*saved_, Record) && savedRenMode_ == RenMode)) return;
+    if (closed_ || (saved_ && SameStoredRecord(*saved_, Record) && savedRenMode_ == RenMode))
+        return;
     try {
         IniWrite();
     } catch (const AppError& e) {
@@ -117,8 +119,9 @@ void TFCMainF::SaveIfChanged() {
         // the close try again.
         if (saveErrorTold_) return;
         saveErrorTold_ = true;
-        ShowGeneralErrorBox(ErrorBoxText(e.Message()) +
-                            L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します");
+        ShowGeneralErrorBox(
+            ErrorBoxText(e.Message()) +
+            L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します");
     }
 }
 
@@ -162,17 +165,19 @@ void TFCMainF::RequestClose(CloseAsk who) {
             // once and keep the record until a save succeeds.
             if (!saveErrorTold_) {
                 saveErrorTold_ = true;
-                ShowGeneralErrorBox(ErrorBoxText(e.Message()) +
-                                    L"\r\n記録は Dealwarden が保持しています。保存できしだい終了します");
+                ShowGeneralErrorBox(
+                    ErrorBoxText(e.Message()) +
+                    L"\r\n記録は Dealwarden が保持しています。保存できしだい終了します");
             }
             return;
         }
         // FreeCell has been told to close: from now on the watcher asks every
         // second, and this box already tells the player.
         saveErrorTold_ = true;
-        const std::wstring text = ErrorBoxText(e.Message()) + L"\r\n\r\n記録を保存せずに終了しますか？";
-        if (MessageBoxW(nullptr, text.c_str(), kAppTitle, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) !=
-            IDYES)
+        const std::wstring text =
+            ErrorBoxText(e.Message()) + L"\r\n\r\n記録を保存せずに終了しますか？";
+        if (MessageBoxW(nullptr, text.c_str(), kAppTitle,
+                        MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) != IDYES)
             return;
     }
     if (closed_) return;  // closed beneath the box meanwhile
@@ -194,7 +199,9 @@ void TFCMainF::InsertHistoryLine(const std::wstring& line) {
 void TFCMainF::Refresh() {
     if (seiseki_) seiseki_->HyoujiUpdate();
 }
-void TFCMainF::CloseProgram() { RequestClose(CloseAsk::ByWatcher); }
+void TFCMainF::CloseProgram() {
+    RequestClose(CloseAsk::ByWatcher);
+}
 
 void TFCMainF::NextDealAsked() {
     if (!running_ || closed_) return;

@@ -41,7 +41,7 @@ public:
              std::function<void()> endProgram);
     ~TFCMainF() override;
 
-    TFCGameRecord Record;          // the game record, read and changed by the other windows
+    TFCGameRecord Record;            // the game record, read and changed by the other windows
     WindowHandle FCHnd = kNoWindow;  // FreeCell's main window, found once at start
 
     // Creates the window hidden and runs FormCreate.

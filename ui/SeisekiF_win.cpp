@@ -53,15 +53,15 @@ void TFCSeisekiF::Create(HWND owner) {
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(DW_IDM_SEISEKI));
 
     const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, 0, true);
-    CreateWin(L"TFCSeisekiF", 0, kStyle, L"成績", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, owner, menu_,
-              background_.get());
+    CreateWin(L"TFCSeisekiF", 0, kStyle, L"成績", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy,
+              owner, menu_, background_.get());
     CreateControls();
     FormCreate();
 }
 
 HWND TFCSeisekiF::Label(const wchar_t* text, int x, int y, int w, int h, DWORD align, HFONT font) {
-    HWND l = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, x, y, w, h, Hwnd(),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND l = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | align, x, y,
+                             w, h, Hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return l;
 }
@@ -71,21 +71,23 @@ void TFCSeisekiF::CreateControls() {
     const HFONT b13 = font13Bold_.get(), r13 = font13_.get();
 
     // Panel1: the number box, the try counter and "回目".
-    spinEdit1_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"1", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                 kPanelX + 0, kPanelY + 6, 84, 21, Hwnd(),
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdSpinEdit1)), inst, nullptr);
+    spinEdit1_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"1", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+        kPanelX + 0, kPanelY + 6, 84, 21, Hwnd(),
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdSpinEdit1)), inst, nullptr);
     SendMessageW(spinEdit1_, WM_SETFONT, reinterpret_cast<WPARAM>(font12Bold_.get()), FALSE);
     SetWindowSubclass(spinEdit1_, SpinEditProc, 1, 0);
-    upDown1_ = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 17,
-                               21, Hwnd(), nullptr, inst, nullptr);
+    upDown1_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                               WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 17, 21,
+                               Hwnd(), nullptr, inst, nullptr);
     SendMessageW(upDown1_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spinEdit1_), 0);
     SendMessageW(upDown1_, UDM_SETRANGE32, kSpinMin, kSpinMax);
     label1_ = Label(L"99", kPanelX + 74, kPanelY + 13, 30, 16, SS_RIGHT, b13);
     Label(L"回目", kPanelX + 107, kPanelY + 13, 30, 16, SS_LEFT, b13);
 
     // GroupBox1 "成績": percentages and counts.
-    groupBox1_ = CreateWindowExW(0, L"BUTTON", L"成績", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, kGroup1X, kGroup1Y, 140,
-                                 217, Hwnd(), nullptr, inst, nullptr);
+    groupBox1_ = CreateWindowExW(0, L"BUTTON", L"成績", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                                 kGroup1X, kGroup1Y, 140, 217, Hwnd(), nullptr, inst, nullptr);
     SendMessageW(groupBox1_, WM_SETFONT, reinterpret_cast<WPARAM>(r13), FALSE);
     const auto g = [](int x, int y) { return POINT{kGroup1X + x, kGroup1Y + y}; };
     auto at = [&](const wchar_t* text, POINT p, int w, DWORD align, HFONT f) {
@@ -112,12 +114,13 @@ void TFCSeisekiF::CreateControls() {
     label11_ = at(L"勝負", g(56, 197), 78, SS_LEFT, b13);
 
     // GroupBox2 "対戦履歴" and the history box; FormSet fits their heights.
-    groupBox2_ = CreateWindowExW(0, L"BUTTON", L"対戦履歴", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, kGroup2X, kGroupBox2Top,
-                                 140, 173, Hwnd(), nullptr, inst, nullptr);
+    groupBox2_ = CreateWindowExW(0, L"BUTTON", L"対戦履歴", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
+                                 kGroup2X, kGroupBox2Top, 140, 173, Hwnd(), nullptr, inst, nullptr);
     SendMessageW(groupBox2_, WM_SETFONT, reinterpret_cast<WPARAM>(font12_.get()), FALSE);
-    memo1_ = CreateWindowExW(0, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                             kGroup2X + 3, kGroupBox2Top + 15, 128, 146, Hwnd(), nullptr, inst, nullptr);
+    memo1_ = CreateWindowExW(
+        0, L"EDIT", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        kGroup2X + 3, kGroupBox2Top + 15, 128, 146, Hwnd(), nullptr, inst, nullptr);
     SendMessageW(memo1_, WM_SETFONT, reinterpret_cast<WPARAM>(r13), FALSE);
 
     for (int f = 0; f <= static_cast<int>(ScoreField::Label11); ++f) {
@@ -127,17 +130,22 @@ void TFCSeisekiF::CreateControls() {
     SetWindowLongPtrW(memo1_, GWLP_ID, kIdMemo1);
 }
 
-void TFCSeisekiF::FormCreate() { FormSet(); }
+void TFCSeisekiF::FormCreate() {
+    FormSet();
+}
 
 void TFCSeisekiF::FormSet() {
     const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
-    const ScorePlacement p = PlaceScoreWindow(v.freecell, v.workArea, v.self.Width(), v.self.Height());
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, v.self.Width(), p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScorePlacement p =
+        PlaceScoreWindow(v.freecell, v.workArea, v.self.Width(), v.self.Height());
+    SetWindowPos(Hwnd(), nullptr, p.left, p.top, v.self.Width(), p.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const HistoryHeights hh = HistoryHeightsFor(client.bottom, kGroupBox2Top);
-    SetWindowPos(groupBox2_, nullptr, 0, 0, 140, hh.groupBox, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(groupBox2_, nullptr, 0, 0, 140, hh.groupBox,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(memo1_, nullptr, 0, 0, 128, hh.memo, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     std::wstring text;
@@ -151,28 +159,44 @@ void TFCSeisekiF::FormSet() {
 
 HWND TFCSeisekiF::Control(ScoreField f) const {
     switch (f) {
-        case ScoreField::SpinEdit1: return spinEdit1_;
-        case ScoreField::Label1: return label1_;
-        case ScoreField::Label13: return label13_;
-        case ScoreField::Label16: return label16_;
-        case ScoreField::Label17: return label17_;
-        case ScoreField::Label9: return label9_;
-        case ScoreField::Label18: return label18_;
-        case ScoreField::Label19: return label19_;
-        case ScoreField::Label20: return label20_;
-        case ScoreField::Label21: return label21_;
-        case ScoreField::Label11: return label11_;
+        case ScoreField::SpinEdit1:
+            return spinEdit1_;
+        case ScoreField::Label1:
+            return label1_;
+        case ScoreField::Label13:
+            return label13_;
+        case ScoreField::Label16:
+            return label16_;
+        case ScoreField::Label17:
+            return label17_;
+        case ScoreField::Label9:
+            return label9_;
+        case ScoreField::Label18:
+            return label18_;
+        case ScoreField::Label19:
+            return label19_;
+        case ScoreField::Label20:
+            return label20_;
+        case ScoreField::Label21:
+            return label21_;
+        case ScoreField::Label11:
+            return label11_;
     }
     return nullptr;
 }
 
 void TFCSeisekiF::HyoujiUpdate() {
-    for (const auto& [field, text] : HyoujiTexts(main_.Record)) SetWindowTextW(Control(field), text.c_str());
+    for (const auto& [field, text] : HyoujiTexts(main_.Record))
+        SetWindowTextW(Control(field), text.c_str());
 }
 
-void TFCSeisekiF::ShowTryCount(int tryCnt) { SetWindowTextW(label1_, std::to_wstring(tryCnt).c_str()); }
+void TFCSeisekiF::ShowTryCount(int tryCnt) {
+    SetWindowTextW(label1_, std::to_wstring(tryCnt).c_str());
+}
 
-void TFCSeisekiF::SetGameBoxText(const std::wstring& text) { SetWindowTextW(spinEdit1_, text.c_str()); }
+void TFCSeisekiF::SetGameBoxText(const std::wstring& text) {
+    SetWindowTextW(spinEdit1_, text.c_str());
+}
 
 void TFCSeisekiF::InsertHistoryLine(const std::wstring& line) {
     // Above the first line; the box keeps every line of the run.

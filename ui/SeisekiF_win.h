@@ -51,10 +51,11 @@ private:
     TFCMainF& main_;
     win::UniqueFont font12Bold_, font13_, font13Bold_, font15Bold_, font12_;
     win::UniqueBrush background_;
-    HWND spinEdit1_ = nullptr, upDown1_ = nullptr, memo1_ = nullptr, groupBox1_ = nullptr, groupBox2_ = nullptr;
+    HWND spinEdit1_ = nullptr, upDown1_ = nullptr, memo1_ = nullptr, groupBox1_ = nullptr,
+         groupBox2_ = nullptr;
     HWND label1_ = nullptr, label13_ = nullptr, label9_ = nullptr, label11_ = nullptr;
-    HWND label16_ = nullptr, label17_ = nullptr, label18_ = nullptr, label19_ = nullptr, label20_ = nullptr,
-         label21_ = nullptr;
+    HWND label16_ = nullptr, label17_ = nullptr, label18_ = nullptr, label19_ = nullptr,
+         label20_ = nullptr, label21_ = nullptr;
     HMENU menu_ = nullptr;
 };
 

@@ -6,8 +6,9 @@ namespace dw {
 
 void AppWindow::Create() {
     // A zero-sized captioned popup: on the taskbar, never seen on screen.
-    CreateWin(L"DealwardenApplication", 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kAppTitle,
-              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr);
+    CreateWin(L"DealwardenApplication", 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+              kAppTitle, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+              nullptr, nullptr);
     ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
 }
 

@@ -10,8 +10,9 @@ BaseWindow::~BaseWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x, int y,
-                           int width, int height, HWND owner, HMENU menu, HBRUSH background) {
+void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style,
+                           const wchar_t* title, int x, int y, int width, int height, HWND owner,
+                           HMENU menu, HBRUSH background) {
     const HINSTANCE inst = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -24,9 +25,11 @@ void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style,
         wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(DW_IDI_APP));
         wc.hbrBackground = background;
         wc.lpszClassName = className;
-        if (!RegisterClassExW(&wc)) throw AppError(L"ウィンドウクラス " + std::wstring(className) + L" を登録できません");
+        if (!RegisterClassExW(&wc))
+            throw AppError(L"ウィンドウクラス " + std::wstring(className) + L" を登録できません");
     }
-    if (!CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, menu, inst, this))
+    if (!CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, menu, inst,
+                         this))
         throw AppError(L"ウィンドウ " + std::wstring(title) + L" を作成できません");
 }
 
@@ -50,7 +53,8 @@ LRESULT CALLBACK BaseWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     } catch (const AppError& e) {
         ShowGeneralErrorBox(e.Message());
     } catch (const std::exception& e) {
-        ShowGeneralErrorBox(std::wstring(e.what(), e.what() + std::char_traits<char>::length(e.what())));
+        ShowGeneralErrorBox(
+            std::wstring(e.what(), e.what() + std::char_traits<char>::length(e.what())));
     } catch (...) {
         ShowGeneralErrorBox(L"予期しないエラーが発生しました");
     }

@@ -20,10 +20,13 @@ public:
 protected:
     // Registers the class on first use and creates the window with this
     // object behind it. Raises AppError when Windows refuses.
-    void CreateWin(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x, int y,
-                   int width, int height, HWND owner, HMENU menu, HBRUSH background = nullptr);
+    void CreateWin(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title,
+                   int x, int y, int width, int height, HWND owner, HMENU menu,
+                   HBRUSH background = nullptr);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
-    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -4,9 +4,12 @@
 
 namespace dw {
 
-ScorePlacement PlaceScoreWindow(const std::optional<Rect>& fc, const Rect& work, int outerWidth, int outerHeight) {
-    if (!fc) return {work.right - outerWidth - 2 * kDockMargin, work.top + 2 * kDockMargin, outerHeight};
-    return {fc->right + 2 * kDockMargin, fc->top + 2 * kDockMargin, fc->Height() - 2 * kDockMargin - 2 * kDockMargin};
+ScorePlacement PlaceScoreWindow(const std::optional<Rect>& fc, const Rect& work, int outerWidth,
+                                int outerHeight) {
+    if (!fc)
+        return {work.right - outerWidth - 2 * kDockMargin, work.top + 2 * kDockMargin, outerHeight};
+    return {fc->right + 2 * kDockMargin, fc->top + 2 * kDockMargin,
+            fc->Height() - 2 * kDockMargin - 2 * kDockMargin};
 }
 
 HistoryHeights HistoryHeightsFor(int clientHeight, int groupBoxTop) {
@@ -14,7 +17,8 @@ HistoryHeights HistoryHeightsFor(int clientHeight, int groupBoxTop) {
     return {group, group - 20};
 }
 
-BarPlacement PlaceControlBar(const std::optional<Rect>& fc, const Rect& work, int outerWidth, int outerHeight) {
+BarPlacement PlaceControlBar(const std::optional<Rect>& fc, const Rect& work, int outerWidth,
+                             int outerHeight) {
     if (!fc) return {work.left + 2 * kDockMargin, work.top + 2 * kDockMargin, outerWidth};
     return {fc->left + kDockMargin + kDockMargin, fc->top - outerHeight - kDockMargin - kDockMargin,
             fc->Width() - 2 * kDockMargin - 2 * kDockMargin};

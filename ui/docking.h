@@ -22,8 +22,8 @@ struct ScorePlacement {
 // The score window stands against FreeCell's right edge, 12 pixels shorter.
 // Without FreeCell's rectangle it goes to the top right of the work area at
 // its own height.
-ScorePlacement PlaceScoreWindow(const std::optional<Rect>& freecell, const Rect& workArea, int outerWidth,
-                                int outerHeight);
+ScorePlacement PlaceScoreWindow(const std::optional<Rect>& freecell, const Rect& workArea,
+                                int outerWidth, int outerHeight);
 
 // The history group and the box inside it take up the height the window
 // gained or lost, given the window's client height after placing it.
@@ -40,8 +40,8 @@ struct BarPlacement {
 
 // The control bar lies along FreeCell's top edge, ending 6 pixels above it,
 // 12 pixels narrower. Without FreeCell it goes to the top left of the work area.
-BarPlacement PlaceControlBar(const std::optional<Rect>& freecell, const Rect& workArea, int outerWidth,
-                             int outerHeight);
+BarPlacement PlaceControlBar(const std::optional<Rect>& freecell, const Rect& workArea,
+                             int outerWidth, int outerHeight);
 
 struct BarButtons {
     int width;

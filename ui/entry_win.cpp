@@ -54,7 +54,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     dw::AppWindow Application;
     if (!Step([&] { Application.Create(); })) return 1;
 
-    dw::TFCMainF FCMainF(Application, profile, processes, ExecutablePath(), [] { PostQuitMessage(0); });
+    dw::TFCMainF FCMainF(Application, profile, processes, ExecutablePath(),
+                         [] { PostQuitMessage(0); });
     Step([&] { FCMainF.Create(); });
     if (!FCMainF.Hwnd()) return 1;
     dw::TFCSeisekiF FCSeisekiF(FCMainF);

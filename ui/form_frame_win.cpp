@@ -5,7 +5,9 @@
 namespace dw {
 namespace {
 
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+Rect ToRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 

@@ -34,9 +34,10 @@ using UniqueBitmap = UniqueGdi<HBITMAP>;
 
 // A font by face and character height in pixels (the cell minus its
 // internal leading, as the designs give sizes).
-inline UniqueFont MakeFont(const wchar_t* face, int pixels, bool bold, BYTE charset = DEFAULT_CHARSET) {
-    return UniqueFont(CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+inline UniqueFont MakeFont(const wchar_t* face, int pixels, bool bold,
+                           BYTE charset = DEFAULT_CHARSET) {
+    return UniqueFont(CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                  charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, face));
 }
 

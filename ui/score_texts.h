@@ -9,7 +9,19 @@
 
 namespace dw {
 
-enum class ScoreField { SpinEdit1, Label1, Label13, Label16, Label17, Label9, Label18, Label19, Label20, Label21, Label11 };
+enum class ScoreField {
+    SpinEdit1,
+    Label1,
+    Label13,
+    Label16,
+    Label17,
+    Label9,
+    Label18,
+    Label19,
+    Label20,
+    Label21,
+    Label11
+};
 
 std::vector<std::pair<ScoreField, std::wstring>> HyoujiTexts(const TFCGameRecord& r);
 

@@ -4,11 +4,13 @@
 
 namespace dw {
 
-void SpeedButton::Create(HWND parent, UINT id, const std::wstring& caption, HFONT font, int x, int y, int w, int h) {
+void SpeedButton::Create(HWND parent, UINT id, const std::wstring& caption, HFONT font, int x,
+                         int y, int w, int h) {
     id_ = id;
     font_ = font;
-    CreateWin(L"DealwardenSpeedButton", 0, WS_CHILD | WS_VISIBLE, caption.c_str(), x, y, w, h, parent,
-              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetSysColorBrush(COLOR_BTNFACE));
+    CreateWin(L"DealwardenSpeedButton", 0, WS_CHILD | WS_VISIBLE, caption.c_str(), x, y, w, h,
+              parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+              GetSysColorBrush(COLOR_BTNFACE));
 }
 
 bool SpeedButton::Inside(LPARAM lParam) const {
@@ -83,7 +85,7 @@ void SpeedButton::Paint() {
 }
 
 void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
-    const COLORREF ink = !enabled ? RGB(160, 160, 160)
+    const COLORREF ink = !enabled                ? RGB(160, 160, 160)
                          : glyph == Glyph::Retry ? RGB(0, 110, 200)
                          : glyph == Glyph::Undo  ? RGB(200, 120, 0)
                                                  : RGB(200, 0, 0);
@@ -93,8 +95,9 @@ void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
     HGDIOBJ oldBrush = SelectObject(dc, brush.get());
     switch (glyph) {
         case Glyph::Retry: {  // a circling arrow: deal the same game again
-            const POINT ring[] = {{x + 13, y + 9}, {x + 11, y + 13}, {x + 8, y + 14}, {x + 4, y + 13},
-                                  {x + 2, y + 9},  {x + 2, y + 6},   {x + 4, y + 3},  {x + 8, y + 2}};
+            const POINT ring[] = {{x + 13, y + 9}, {x + 11, y + 13}, {x + 8, y + 14},
+                                  {x + 4, y + 13}, {x + 2, y + 9},   {x + 2, y + 6},
+                                  {x + 4, y + 3},  {x + 8, y + 2}};
             Polyline(dc, ring, 8);
             const POINT head[] = {{x + 8, y - 1}, {x + 13, y + 2}, {x + 8, y + 5}};
             Polygon(dc, head, 3);

@@ -14,7 +14,8 @@ enum class Glyph { Retry, Undo, Quit };
 class SpeedButton : public BaseWindow {
 public:
     SpeedButton(Glyph glyph, LPCWSTR cursor) : glyph_(glyph), cursor_(cursor) {}
-    void Create(HWND parent, UINT id, const std::wstring& caption, HFONT font, int x, int y, int w, int h);
+    void Create(HWND parent, UINT id, const std::wstring& caption, HFONT font, int x, int y, int w,
+                int h);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

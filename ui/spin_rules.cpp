@@ -21,7 +21,8 @@ std::optional<std::int32_t> ParseDecimalInt(const std::wstring& text) {
         if (v > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
     }
     if (negative) v = -v;
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+    if (v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(v);
 }

@@ -63,7 +63,8 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::size_t beforeWin = log.Lines().size();
     PostMessageW(fc, PracticeWinMessage(), 0, 0);
-    if (!Step(log.WaitForPrefix(L"deal ", beforeWin).has_value(), "win booked, next deal entered")) return 1;
+    if (!Step(log.WaitForPrefix(L"deal ", beforeWin).has_value(), "win booked, next deal entered"))
+        return 1;
     Shot(L"3-after-a-win");
 
     PostMessageW(fc, PracticeStuckMessage(), 0, 0);

@@ -43,17 +43,23 @@ public:
         auto it = children.find({parent, std::wstring(cls)});
         return it == children.end() ? kNoWindow : it->second;
     }
-    void SetForeground(WindowHandle w) override { calls.push_back(L"Foreground " + std::to_wstring(w)); }
+    void SetForeground(WindowHandle w) override {
+        calls.push_back(L"Foreground " + std::to_wstring(w));
+    }
     void Post(WindowHandle w, const freecell::Message& m) override {
         wchar_t buf[80];
-        std::swprintf(buf, 80, L"Post %llu %#x %#llx %lld", static_cast<unsigned long long>(w), m.msg,
-                      static_cast<unsigned long long>(m.wParam), static_cast<long long>(m.lParam));
+        std::swprintf(buf, 80, L"Post %llu %#x %#llx %lld", static_cast<unsigned long long>(w),
+                      m.msg, static_cast<unsigned long long>(m.wParam),
+                      static_cast<long long>(m.lParam));
         calls.push_back(buf);
     }
-    void BringToTop(WindowHandle w) override { calls.push_back(L"BringToTop " + std::to_wstring(w)); }
+    void BringToTop(WindowHandle w) override {
+        calls.push_back(L"BringToTop " + std::to_wstring(w));
+    }
     void Sleep(unsigned ms) override { calls.push_back(L"Sleep " + std::to_wstring(ms)); }
     void SetClipboardText(const std::wstring& text) override {
-        if (clipboardLocked) throw AppError(L"クリップボード アクセスが拒否されました を開けません");
+        if (clipboardLocked)
+            throw AppError(L"クリップボード アクセスが拒否されました を開けません");
         clipboard_ = text;
         calls.push_back(L"SetClipboard " + text);
     }

@@ -35,17 +35,17 @@ struct Script {
 class FakeProcessSystem;
 
 class FakeStartedProcess : public IStartedProcess {
-  public:
+public:
     explicit FakeStartedProcess(FakeProcessSystem& sys) : sys_(sys) {}
     IdleWait WaitForInputIdle(unsigned timeoutMs) override;
     bool HasExited() override;
 
-  private:
+private:
     FakeProcessSystem& sys_;
 };
 
 class FakeProcessSystem : public IProcessSystem {
-  public:
+public:
     explicit FakeProcessSystem(Script s) : script(std::move(s)) {}
 
     Script script;
@@ -93,7 +93,7 @@ class FakeProcessSystem : public IProcessSystem {
         return script.answer;
     }
 
-  private:
+private:
     size_t lookup_ = 0;
 };
 
@@ -192,9 +192,9 @@ std::vector<Case> Cases() {
          {0, true, true}},
         {"ProcessEndedAtOnceIsNotWaitedFor",
          {.files = {L"FREECELL.EXE"}, .idle = {IdleWait::Timeout}, .exitedAfterWaits = 1},
-         Then(Begin(L"0"),
-              {L"FileExists FREECELL.EXE -> yes", L"StartProcess \".\\FREECELL.EXE\"", wait + L"timeout",
-               L"Sleep 10", L"HasExited -> yes", L"FindWindowByClass FreeCell -> 0"}),
+         Then(Begin(L"0"), {L"FileExists FREECELL.EXE -> yes", L"StartProcess \".\\FREECELL.EXE\"",
+                            wait + L"timeout", L"Sleep 10", L"HasExited -> yes",
+                            L"FindWindowByClass FreeCell -> 0"}),
          {0, false, false}},
         {"ProcessThatCannotBeWaitedForIsNotWaitedFor",
          {.files = {L"FREECELL.EXE"}, .idle = {IdleWait::Failed}},
@@ -205,10 +205,10 @@ std::vector<Case> Cases() {
          {.lookups = {0, 5},
           .files = {L"FREECELL.EXE"},
           .idle = {IdleWait::Timeout, IdleWait::Timeout, IdleWait::Idle}},
-         Then(Begin(L"0"),
-              {L"FileExists FREECELL.EXE -> yes", L"StartProcess \".\\FREECELL.EXE\"", wait + L"timeout",
-               L"Sleep 10", L"HasExited -> no", wait + L"timeout", L"Sleep 10", L"HasExited -> no",
-               wait + L"idle", L"Sleep 10", L"FindWindowByClass FreeCell -> 5"}),
+         Then(Begin(L"0"), {L"FileExists FREECELL.EXE -> yes", L"StartProcess \".\\FREECELL.EXE\"",
+                            wait + L"timeout", L"Sleep 10", L"HasExited -> no", wait + L"timeout",
+                            L"Sleep 10", L"HasExited -> no", wait + L"idle", L"Sleep 10",
+                            L"FindWindowByClass FreeCell -> 5"}),
          {5, false, false}},
         {"WindowThatNeverAppearsLeavesFCHndNone",
          {.lookups = {0, 0, 8}, .files = {L"FREECELL.EXE"}, .idle = {IdleWait::Idle}},

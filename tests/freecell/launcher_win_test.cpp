@@ -23,7 +23,7 @@ using harness::InstalledFreeCell;
 
 // The working directory changed for one test.
 class WorkingDirectory {
-  public:
+public:
     explicit WorkingDirectory(const std::wstring& dir) {
         wchar_t old[MAX_PATH] = {};
         GetCurrentDirectoryW(MAX_PATH, old);
@@ -34,7 +34,7 @@ class WorkingDirectory {
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
     ~WorkingDirectory() { SetCurrentDirectoryW(old_.c_str()); }
 
-  private:
+private:
     std::wstring old_;
 };
 
@@ -47,7 +47,7 @@ fs::path ImageOf(DWORD pid) {
 }
 
 class LauncherWinTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         harness::KillStrayFreeCells();
         ASSERT_FALSE(harness::FileExists(harness::DriveRootInstallPath()))

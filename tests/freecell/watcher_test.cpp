@@ -23,7 +23,9 @@ constexpr WindowHandle kWin = 30, kWinButton = 31, kWin2 = 32, kWin2Button = 33;
 class RecordingRequests : public IWatcherRequests {
 public:
     explicit RecordingRequests(std::vector<std::wstring>& log) : log_(log) {}
-    void ShowTryCount(std::int32_t n) override { log_.push_back(L"ShowTryCount " + std::to_wstring(n)); }
+    void ShowTryCount(std::int32_t n) override {
+        log_.push_back(L"ShowTryCount " + std::to_wstring(n));
+    }
     void SetGameBoxToOne() override { log_.push_back(L"SetGameBoxToOne"); }
     void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
     void Refresh() override { log_.push_back(L"Refresh"); }
@@ -44,7 +46,9 @@ protected:
         ws.children[{kWin2, L"Button"}] = kWin2Button;
         record.GameNo = record.WGameNo = 57;
     }
-    void Present(const wchar_t* title, std::vector<WindowHandle> handles) { ws.Script(title, std::move(handles)); }
+    void Present(const wchar_t* title, std::vector<WindowHandle> handles) {
+        ws.Script(title, std::move(handles));
+    }
     void Tick() { watcher.Timer1Timer(kFreeCell, kOwn); }
 
     testing::FakeWindowSystem ws;
@@ -60,15 +64,17 @@ const std::wstring kFreeCellThere = L"FindClass FreeCell -> 100";
 
 TEST_F(WatcherTest, NothingShownOnlyChecksFreeCell) {
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"0", kFreeCellThere));
+    EXPECT_THAT(ws.calls,
+                ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"0", kFreeCellThere));
 }
 
 TEST_F(WatcherTest, SelectGamePastesTheNumberAndPressesEnter) {
     Present(L"ゲームの選択", {kSel});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0", L"ShowTryCount 1",
-                                      L"Foreground 10", L"SetClipboard 57", L"GetClipboard",
-                                      L"Post 11 0x302 0 0", L"Post 12 0x100 0xd 0", kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0",
+                                      L"ShowTryCount 1", L"Foreground 10", L"SetClipboard 57",
+                                      L"GetClipboard", L"Post 11 0x302 0 0", L"Post 12 0x100 0xd 0",
+                                      kFreeCellThere));
 }
 
 TEST_F(WatcherTest, SelectGameAfterTheLastDealEntersOneAndResetsTheBox) {
@@ -76,9 +82,10 @@ TEST_F(WatcherTest, SelectGameAfterTheLastDealEntersOneAndResetsTheBox) {
     record.TryCnt = 3;
     Present(L"ゲームの選択", {kSel});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0", L"SetGameBoxToOne",
-                                      L"ShowTryCount 1", L"Foreground 10", L"SetClipboard 1", L"GetClipboard",
-                                      L"Post 11 0x302 0 0", L"Post 12 0x100 0xd 0", kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0",
+                                      L"SetGameBoxToOne", L"ShowTryCount 1", L"Foreground 10",
+                                      L"SetClipboard 1", L"GetClipboard", L"Post 11 0x302 0 0",
+                                      L"Post 12 0x100 0xd 0", kFreeCellThere));
     EXPECT_EQ(record.GameNo, 1);
     EXPECT_EQ(record.TryCnt, 1);
 }
@@ -95,9 +102,10 @@ TEST_F(WatcherTest, NoMoreMovesBooksTheTryThenWaitsUntilTheDialogIsGone) {
     record.TryCnt = 2;  // second try: only the counter moves
     Present(L"これ以上、移動できません", {kLose, kLose, kLose});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0", L"Refresh",
-                                      L"Sleep 180", kProbeLose + L"20", L"Sleep 180", kProbeLose + L"20",
-                                      L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
+    EXPECT_THAT(ws.calls,
+                ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0", L"Refresh",
+                            L"Sleep 180", kProbeLose + L"20", L"Sleep 180", kProbeLose + L"20",
+                            L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
     EXPECT_EQ(record.TryCnt, 3);
     EXPECT_EQ(record.lost, 0);
 }
@@ -105,8 +113,8 @@ TEST_F(WatcherTest, NoMoreMovesBooksTheTryThenWaitsUntilTheDialogIsGone) {
 TEST_F(WatcherTest, NoMoreMovesAlwaysSleepsAtLeastOnce) {
     Present(L"これ以上、移動できません", {kLose});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0", L"Refresh",
-                                      L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0",
+                                      L"Refresh", L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
     EXPECT_EQ(record.lost, 1);
     EXPECT_EQ(record.make, 1);
 }
@@ -115,10 +123,11 @@ TEST_F(WatcherTest, WinIsBookedOnceDismissedUntilGoneThenNextDealAsked) {
     // FreeCell replaces the dialog once before it goes: Enter follows the new handle.
     Present(L"勝ち", {kWin, kWin2});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"30", L"Insert 57 勝ち",
-                                      L"Refresh", L"Foreground 30", L"Post 31 0x100 0xd 0", kProbeWin + L"32",
-                                      L"Foreground 32", L"Post 33 0x100 0xd 0", kProbeWin + L"0",
-                                      L"Foreground 100", L"Post 100 0x100 0x72 0", L"Post 100 0x101 0x72 0",
+    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"30",
+                                      L"Insert 57 勝ち", L"Refresh", L"Foreground 30",
+                                      L"Post 31 0x100 0xd 0", kProbeWin + L"32", L"Foreground 32",
+                                      L"Post 33 0x100 0xd 0", kProbeWin + L"0", L"Foreground 100",
+                                      L"Post 100 0x100 0x72 0", L"Post 100 0x101 0x72 0",
                                       L"BringToTop 200", L"NextDealAsked", kFreeCellThere));
     EXPECT_EQ(record.won, 1);
     EXPECT_EQ(record.kachi, 1);
@@ -133,9 +142,11 @@ TEST_F(WatcherTest, OneTickActsOnAllThreeDialogsInOrderAndChecksFreeCellLast) {
     Tick();
     std::vector<std::wstring> order;
     for (const auto& c : ws.calls)
-        if (c == L"GetClipboard" || c == L"Sleep 180" || c.starts_with(L"Insert") || c.starts_with(L"FindClass"))
+        if (c == L"GetClipboard" || c == L"Sleep 180" || c.starts_with(L"Insert") ||
+            c.starts_with(L"FindClass"))
             order.push_back(c);
-    EXPECT_THAT(order, ElementsAre(L"GetClipboard", L"Sleep 180", L"Insert 57 負け（2回）", kFreeCellThere));
+    EXPECT_THAT(order, ElementsAre(L"GetClipboard", L"Sleep 180", L"Insert 57 負け（2回）",
+                                   kFreeCellThere));
     EXPECT_EQ(ws.calls.back(), kFreeCellThere);
 }
 
@@ -147,7 +158,9 @@ TEST_F(WatcherTest, FreeCellGoneClosesTheProgram) {
 
 TEST_F(WatcherTest, ClipboardThatSettlesOnALaterAttemptStillPastes) {
     int reads = 0;
-    ws.clipboardReadBack = [&] { return ++reads < 3 ? std::wstring(L"other") : std::wstring(L"57"); };
+    ws.clipboardReadBack = [&] {
+        return ++reads < 3 ? std::wstring(L"other") : std::wstring(L"57");
+    };
     Present(L"ゲームの選択", {kSel});
     Tick();
     EXPECT_EQ(reads, 3);

@@ -27,14 +27,15 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = kTopClass;
         RegisterClassW(&wc);  // a second registration fails harmlessly
-        top_ = win::UniqueWindow(CreateWindowExW(0, kTopClass, title, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
-                                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-        edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, top_.get(), nullptr,
-                               nullptr, nullptr);
-        ok = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE, 5, 30, 60, 20, top_.get(), nullptr,
-                             nullptr, nullptr);
-        cancel = CreateWindowExW(0, L"Button", L"Cancel", WS_CHILD | WS_VISIBLE, 70, 30, 60, 20, top_.get(),
-                                 nullptr, nullptr, nullptr);
+        top_ = win::UniqueWindow(CreateWindowExW(0, kTopClass, title, WS_OVERLAPPEDWINDOW, 10, 10,
+                                                 300, 200, nullptr, nullptr,
+                                                 GetModuleHandleW(nullptr), nullptr));
+        edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, top_.get(),
+                               nullptr, nullptr, nullptr);
+        ok = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE, 5, 30, 60, 20, top_.get(),
+                             nullptr, nullptr, nullptr);
+        cancel = CreateWindowExW(0, L"Button", L"Cancel", WS_CHILD | WS_VISIBLE, 70, 30, 60, 20,
+                                 top_.get(), nullptr, nullptr, nullptr);
     }
     HWND top() const { return top_.get(); }
     HWND edit, ok, cancel;
@@ -58,7 +59,8 @@ TEST(Win32WindowSystemTest, FindsWindowsByExactTitleClassAndFirstChild) {
     EXPECT_EQ(ws.FindWindowByTitle(L"ゲームの"), kNoWindow) << "titles match exactly";
     EXPECT_EQ(ws.FindWindowByClass(kTopClass), FromHwnd(dlg.top()));
     EXPECT_EQ(ws.FindChild(FromHwnd(dlg.top()), L"Edit"), FromHwnd(dlg.edit));
-    EXPECT_EQ(ws.FindChild(FromHwnd(dlg.top()), L"Button"), FromHwnd(dlg.ok)) << "the first Button child";
+    EXPECT_EQ(ws.FindChild(FromHwnd(dlg.top()), L"Button"), FromHwnd(dlg.ok))
+        << "the first Button child";
     EXPECT_EQ(ws.FindChild(kNoWindow, L"Button"), kNoWindow);
 }
 
@@ -87,7 +89,8 @@ TEST(Win32WindowSystemTest, ClipboardHeldOpenElsewhereRaisesTheOpenError) {
     std::promise<void> opened, release;
     auto releaseFuture = release.get_future();
     std::thread holder([&] {
-        HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr);
         const bool ok = OpenClipboard(owner);
         opened.set_value();
         releaseFuture.wait();

@@ -152,7 +152,8 @@ TEST(IniWriteTest, AFailedStepStopsTheSaveWithThePathAndDropsTheCopy) {
 }
 
 // What the portable files do with the bytes of an ANSI file they cannot decode.
-TEST(PortableProfileFilesTest, AnsiBytesReadAsStandInsAndACharacterTheyCannotHoldMakesTheFileUnicode) {
+TEST(PortableProfileFilesTest,
+     AnsiBytesReadAsStandInsAndACharacterTheyCannotHoldMakesTheFileUnicode) {
     TempDir dir;
     const auto ini = (dir.path() / "a.Ini").wstring();
     WriteAll(ini, std::string("[Hist]\r\nhist0=") + settings_test::kSjisLine + "\r\n");

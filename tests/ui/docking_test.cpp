@@ -13,8 +13,10 @@ TEST(PlaceScoreWindowTest, StandsAgainstFreeCellsRightEdgeTwelvePixelsShorter) {
 }
 
 TEST(PlaceScoreWindowTest, WithoutFreeCellGoesToTheWorkAreasTopRightAtItsOwnHeight) {
-    EXPECT_EQ(PlaceScoreWindow(std::nullopt, kWork, 161, 480), (ScorePlacement{1280 - 161 - 6, 6, 480}));
-    EXPECT_EQ(PlaceScoreWindow(std::nullopt, Rect{0, 40, 1280, 1024}, 161, 480), (ScorePlacement{1113, 46, 480}));
+    EXPECT_EQ(PlaceScoreWindow(std::nullopt, kWork, 161, 480),
+              (ScorePlacement{1280 - 161 - 6, 6, 480}));
+    EXPECT_EQ(PlaceScoreWindow(std::nullopt, Rect{0, 40, 1280, 1024}, 161, 480),
+              (ScorePlacement{1113, 46, 480}));
 }
 
 TEST(HistoryHeightsTest, HistoryTakesTheRestOfTheClientArea) {
@@ -28,7 +30,8 @@ TEST(PlaceControlBarTest, LiesAlongFreeCellsTopEdgeSixPixelsAbove) {
 }
 
 TEST(PlaceControlBarTest, WithoutFreeCellGoesToTheWorkAreasTopLeft) {
-    EXPECT_EQ(PlaceControlBar(std::nullopt, Rect{0, 30, 1280, 1024}, 351, 64), (BarPlacement{6, 36, 351}));
+    EXPECT_EQ(PlaceControlBar(std::nullopt, Rect{0, 30, 1280, 1024}, 351, 64),
+              (BarPlacement{6, 36, 351}));
 }
 
 struct ButtonsCase {
@@ -45,7 +48,8 @@ TEST_P(BarButtonsTest, ThreeEqualButtonsWithFourPixelGaps) {
 INSTANTIATE_TEST_SUITE_P(
     Table, BarButtonsTest,
     ::testing::Values(ButtonsCase{345, {108, {5, 117, 229}}},  // 108.33 rounds down
-                      ButtonsCase{782, {254, {5, 263, 521}}},  // a 788-wide bar's client: 254 exactly
+                      ButtonsCase{782,
+                                  {254, {5, 263, 521}}},  // a 788-wide bar's client: 254 exactly
                       ButtonsCase{781, {254, {5, 263, 521}}},  // 253.67 rounds up
                       ButtonsCase{780, {253, {5, 262, 519}}},  // 253.33 rounds down
                       ButtonsCase{20, {0, {5, 9, 13}}}));

@@ -28,35 +28,43 @@ std::vector<std::string> ImportedDlls(const std::vector<char>& file) {
     if (file.size() < sizeof(IMAGE_DOS_HEADER)) return dlls;
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data());
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(file.data() + dos->e_lfanew);
-    if (nt->Signature != IMAGE_NT_SIGNATURE || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) return dlls;
+    if (nt->Signature != IMAGE_NT_SIGNATURE ||
+        nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return dlls;
     const auto* sections = IMAGE_FIRST_SECTION(nt);
     const auto offsetOf = [&](DWORD rva) -> size_t {
         for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
             const auto& s = sections[i];
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
+            if (rva >= s.VirtualAddress &&
+                rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
                 return rva - s.VirtualAddress + s.PointerToRawData;
         }
         return 0;
     };
-    const DWORD importRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    const DWORD importRva =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     for (size_t at = offsetOf(importRva); at && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= file.size();
          at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
         const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(file.data() + at);
         if (d->Name == 0) break;
         std::string name(file.data() + offsetOf(d->Name));
-        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return std::toupper(c); });
         dlls.push_back(name);
     }
     return dlls;
 }
 
 TEST(ReleaseTest, ImportsOnlyWindowsOwnDlls) {
-    const std::set<std::string> windowsOwn = {"KERNEL32.DLL", "USER32.DLL",  "GDI32.DLL", "COMCTL32.DLL",
-                                              "MSVCRT.DLL",   "ADVAPI32.DLL", "SHELL32.DLL"};
+    const std::set<std::string> windowsOwn = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",
+                                              "COMCTL32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL",
+                                              "SHELL32.DLL"};
     const auto dlls = ImportedDlls(ReadAll(DW_DEALWARDEN_EXE));
     ASSERT_FALSE(dlls.empty()) << "no import table read";
-    for (const auto& dll : dlls) EXPECT_TRUE(windowsOwn.count(dll)) << dll << " is not part of Windows";
-    EXPECT_TRUE(std::count(dlls.begin(), dlls.end(), "COMCTL32.DLL")) << "the up-down control comes from comctl32";
+    for (const auto& dll : dlls)
+        EXPECT_TRUE(windowsOwn.count(dll)) << dll << " is not part of Windows";
+    EXPECT_TRUE(std::count(dlls.begin(), dlls.end(), "COMCTL32.DLL"))
+        << "the up-down control comes from comctl32";
 }
 
 class ExeResources : public ::testing::Test {
@@ -81,17 +89,21 @@ protected:
 
 TEST_F(ExeResources, ManifestAsksForVisualStylesAndNoElevation) {
     const std::string manifest = Resource(RT_MANIFEST, MAKEINTRESOURCEW(1));
-    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos) << "Windows 7";
-    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10/11";
+    EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos)
+        << "Windows 7";
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos)
+        << "Windows 10/11";
 }
 
 TEST_F(ExeResources, VersionNamesTheProductAndTheBuildsVersion) {
     const std::string version = Resource(RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO));
     ASSERT_FALSE(version.empty());
     const auto has = [&](const std::wstring& text) {
-        const std::string bytes(reinterpret_cast<const char*>(text.c_str()), text.size() * sizeof(wchar_t));
+        const std::string bytes(reinterpret_cast<const char*>(text.c_str()),
+                                text.size() * sizeof(wchar_t));
         return version.find(bytes) != std::string::npos;
     };
     EXPECT_TRUE(has(L"ProductName"));
