@@ -1,5 +1,7 @@
 #include "harness/event_log_win.h"
 
+#include "harness/files_win.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -22,13 +24,6 @@ std::string ReadShared(const std::wstring& path) {
     return data;
 }
 
-std::wstring Utf8ToWide(std::string_view s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
 
 }  // namespace
 

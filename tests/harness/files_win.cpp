@@ -23,13 +23,6 @@ std::string WideToUtf8(const std::wstring& w) {
     return s;
 }
 
-std::wstring Utf8ToWide(std::string_view s) {
-    if (s.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
-}
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
@@ -44,6 +37,14 @@ bool DeleteWithRetry(const std::wstring& path) {
 }
 
 }  // namespace
+
+std::wstring Utf8ToWide(std::string_view s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
 
 std::wstring WindowsPath(std::string_view path) {
     std::wstring w = Utf8ToWide(path);

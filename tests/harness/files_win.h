@@ -8,6 +8,9 @@
 
 namespace dw::harness {
 
+// UTF-8 text (logs, build paths) as the window system's Unicode.
+std::wstring Utf8ToWide(std::string_view s);
+
 // "/a/b" -> "Z:\a\b"; a path that already has a drive is returned as is.
 std::wstring WindowsPath(std::string_view unixOrWindowsPath);
 std::wstring DirectoryOf(const std::wstring& path);
