@@ -79,6 +79,12 @@ bool IniBoolean(const std::wstring& text, bool def) {
     return IniInteger(text, def ? 1 : 0) != 0;
 }
 
+bool SameStoredFields(const TFCGameRecord& a, const TFCGameRecord& b) {
+    return a.GameNo == b.GameNo && a.TryCnt == b.TryCnt && a.won == b.won && a.wins == b.wins &&
+           a.lost == b.lost && a.losses == b.losses && a.streak == b.streak && a.stype == b.stype &&
+           a.hist == b.hist;
+}
+
 void IniRead(ProfileFiles& files, const std::wstring& iniFileName, TFCGameRecord& record,
              bool& renMode) {
     const auto& f = iniFileName;

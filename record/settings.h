@@ -22,6 +22,10 @@ std::int32_t IniInteger(const std::wstring& text, std::int32_t def);
 // A stored Boolean: read as an integer, non-zero is true.
 bool IniBoolean(const std::wstring& text, bool def);
 
+// Whether two records hold the same values in the settings file (WGameNo,
+// kachi and make are not stored): a change is a booking worth saving.
+bool SameStoredFields(const TFCGameRecord& a, const TFCGameRecord& b);
+
 // Loads GameNo (also into WGameNo), TryCnt, RenMode, the six Score values and
 // the 100 history lines; what is missing or unreadable gets its default.
 // kachi and make are left as they are.

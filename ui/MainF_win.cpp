@@ -14,14 +14,6 @@ namespace {
 
 constexpr UINT kIdButton1 = 100;
 
-// The fields the settings file keeps: a change in any of them is a booking
-// worth saving at once.
-bool SameStoredRecord(const TFCGameRecord& a, const TFCGameRecord& b) {
-    return a.GameNo == b.GameNo && a.TryCnt == b.TryCnt && a.won == b.won && a.wins == b.wins &&
-           a.lost == b.lost && a.losses == b.losses && a.streak == b.streak && a.stype == b.stype &&
-           a.hist == b.hist;
-}
-
 }  // namespace
 
 TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes,
@@ -97,20 +89,20 @@ void TFCMainF::FormCreate() {
 void TFCMainF::IniRead() {
     FIniFileName = IniFileNameFor(exePath_);
     dw::IniRead(profile_, FIniFileName, Record, RenMode);
-    saved_ = std::make_unique<TFCGameRecord>(Record);
+    saved_ = Record;
     savedRenMode_ = RenMode;
 }
 
 void TFCMainF::IniWrite() {
     FIniFileName = IniFileNameFor(exePath_);
     dw::IniWrite(profile_, FIniFileName, Record, RenMode);
-    saved_ = std::make_unique<TFCGameRecord>(Record);
+    saved_ = Record;
     savedRenMode_ = RenMode;
     saveErrorTold_ = false;
 }
 
 void TFCMainF::SaveIfChanged() {
-    if (closed_ || (saved_ && SameStoredRecord(*saved_, Record) && savedRenMode_ == RenMode))
+    if (closed_ || (saved_ && SameStoredFields(*saved_, Record) && savedRenMode_ == RenMode))
         return;
     try {
         IniWrite();

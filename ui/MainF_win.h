@@ -3,7 +3,7 @@
 // that lasts for the run — the game record, the settings path, FreeCell's
 // window and the watcher's timer. One big button starts the managed play.
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "freecell/watcher.h"
@@ -101,7 +101,7 @@ private:
     bool running_ = false;
     bool closed_ = false;
     // The record as last written, so that only a booking causes a save.
-    std::unique_ptr<TFCGameRecord> saved_;
+    std::optional<TFCGameRecord> saved_;
     bool savedRenMode_ = false;
     // A failed save is told once; later failures stay quiet until one succeeds.
     bool saveErrorTold_ = false;

@@ -16,9 +16,7 @@ using F = ScoreField;
 class ControlBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        run.Start();
-        run.PressStart();
-        ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
+        ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
         bar = run.ControlBar();
         ASSERT_NE(bar, nullptr);
     }

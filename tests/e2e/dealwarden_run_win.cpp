@@ -99,6 +99,12 @@ void DealwardenRun::PressStart() {
     Click(b);
 }
 
+bool DealwardenRun::StartPlaying() {
+    Start();
+    PressStart();
+    return WaitForDeal(1);
+}
+
 bool DealwardenRun::WaitForDeal(int number, std::size_t count) {
     return log_->WaitForCount(L"deal " + std::to_wstring(number), count);
 }

@@ -46,6 +46,8 @@ public:
     // over so the test ends it.
     HWND FreeCell();
     void PressStart();
+    // Start, the start button, and the first deal entered; false if it was not.
+    bool StartPlaying();
 
     const harness::EventLogReader& Log() const { return *log_; }
     // Waits until the practice FreeCell has dealt this game count times.

@@ -248,9 +248,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, BlockedSaveTest, ::testing::ValuesIn(kBlockers)
 
 TEST(BlockedSaveYesTest, YesEndsTheProgramAndTheFileKeepsTheLastSavedRecord) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     Win(run, 2);
     ExpectSaved(run, 2, 1, {L"1 勝ち"});
     ReadOnlyFile blocker;
@@ -387,9 +385,7 @@ TEST(ClipboardTest, HeldByAnotherProgramIsToldOnceAndTheNextTickEntersTheDeal) {
 
 TEST(FreeCellFaultTest, KilledInMidGameEndsTheProgramWithinASecondAndTheRecordIsSaved) {
     DealwardenRun run(StuckAnsweredAfter(1500));
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     Win(run, 2);
     PostMessageW(run.FreeCell(), PracticeStuckMessage(), 0, 0);
     ASSERT_TRUE(run.WaitForScore(F::Label1, L"2"));
@@ -408,9 +404,7 @@ TEST(FreeCellFaultTest, AWinDialogNeedingFiveEntersIsBookedOnce) {
     PracticeOptions o;
     o.winEnters = 5;
     DealwardenRun run(o);
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     Win(run, 2);
     EXPECT_TRUE(run.Log().WaitForLine(L"pressed win 5"));
     EXPECT_EQ(run.Log().Count(L"closed win ok"), 1u);
@@ -469,9 +463,7 @@ TEST(FreeCellFaultTest, NeverCreatingItsWindowLeavesTheDockedWindowsOnTheWorkAre
 
 TEST(SessionEndTest, EndSessionWritesTheRecordAndACancelledEndDoesNot) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     Win(run, 2);
     ExpectSaved(run, 2, 1, {L"1 勝ち"});
     HWND start = run.StartWindow();

@@ -9,9 +9,6 @@ namespace {
 
 using namespace freecell;
 
-const std::wstring kSelectTitle(CkWord[kSelectGame]);
-const std::wstring kStuckTitle(CkWord[kNoMoreMoves]);
-const std::wstring kWinTitle(CkWord[kWin]);
 const std::wstring kButton(kButtonClass);
 
 using PracticeContract = PracticeTest;

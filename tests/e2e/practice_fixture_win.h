@@ -13,6 +13,11 @@
 
 namespace dw::harness {
 
+// The dialog titles the practice tests look for, as the contract names them.
+inline const std::wstring kSelectTitle(freecell::CkWord[freecell::kSelectGame]);
+inline const std::wstring kStuckTitle(freecell::CkWord[freecell::kNoMoreMoves]);
+inline const std::wstring kWinTitle(freecell::CkWord[freecell::kWin]);
+
 inline std::wstring CurrentTestName() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name();

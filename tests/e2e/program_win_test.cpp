@@ -106,9 +106,7 @@ TEST(ProgramTest, EditedSettingsAreShownAndWrittenBackByTheFileRules) {
 TEST(ProgramTest, GameNumberPastTheLastDealEntersOneAndTheBoxShowsOne) {
     DealwardenRun run;
     run.WriteSettings(L"[Game]\r\nGameNo=1000001\r\nTryCnt=3\r\n");
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     EXPECT_TRUE(run.WaitForScore(F::SpinEdit1, L"1"));
     EXPECT_EQ(run.ScoreText(F::Label1), L"1");
 }
@@ -118,9 +116,7 @@ class MenuCommandTest : public ::testing::TestWithParam<int> {};
 TEST_P(MenuCommandTest, TypedNumberEndsTheProgramAndTheNextRunEntersIt) {
     const int chosen = GetParam();
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     HWND score = run.ScoreWindow();
     SetText(GetDlgItem(score, TFCSeisekiF::ControlId(F::SpinEdit1)), std::to_wstring(chosen));
     PostCommand(score, TFCSeisekiF::kIdNo1);
@@ -139,9 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Chosen, MenuCommandTest, ::testing::Values(500, 0));
 
 TEST(ProgramTest, NotAnIntegerInTheNumberBoxIsReportedAndNothingChanges) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     HWND score = run.ScoreWindow();
     SetText(GetDlgItem(score, TFCSeisekiF::ControlId(F::SpinEdit1)), L"1.5");
     PostCommand(score, TFCSeisekiF::kIdNo1);
@@ -173,9 +167,7 @@ TEST(ProgramTest, FreeCellNotFoundTellsThePlayerAndTheButtonEndsTheProgram) {
 
 TEST(ProgramTest, KilledAfterABookingKeepsTheBookingOnDisk) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     PostMessageW(run.FreeCell(), PracticeWinMessage(), 0, 0);
     ASSERT_TRUE(run.WaitForDeal(2));
     ASSERT_TRUE(WaitUntil([&] { return run.IniValue(L"Game", L"GameNo") == L"2"; }));
@@ -186,9 +178,7 @@ TEST(ProgramTest, KilledAfterABookingKeepsTheBookingOnDisk) {
 
 TEST(ProgramTest, ScoreWindowAndControlBarDockToFreeCell) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     const RECT fc = Rect(run.FreeCell());
     const RECT score = Rect(run.ScoreWindow());
     const RECT bar = Rect(run.ControlBar());
@@ -203,9 +193,7 @@ TEST(ProgramTest, ScoreWindowAndControlBarDockToFreeCell) {
 
 TEST(ProgramTest, MinimizingTheProgramTakesFreeCellAndItsWindowsAlong) {
     DealwardenRun run;
-    run.Start();
-    run.PressStart();
-    ASSERT_TRUE(run.WaitForDeal(1));
+    ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
     HWND app = run.AppWindow();
     Post(app, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_TRUE(run.Log().WaitForLine(L"minimize"));

@@ -14,10 +14,6 @@ namespace {
 
 using namespace freecell;
 
-const std::wstring kSelectTitle(CkWord[kSelectGame]);
-const std::wstring kStuckTitle(CkWord[kNoMoreMoves]);
-const std::wstring kWinTitle(CkWord[kWin]);
-
 class RecordingRequests final : public IWatcherRequests {
 public:
     void ShowTryCount(std::int32_t n) override {

@@ -24,7 +24,6 @@ std::string ReadShared(const std::wstring& path) {
     return data;
 }
 
-
 }  // namespace
 
 std::vector<std::wstring> EventLogReader::Lines() const {
@@ -44,33 +43,31 @@ std::size_t EventLogReader::Count(const std::wstring& line) const {
     return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
-std::optional<std::size_t> EventLogReader::WaitForLine(const std::wstring& line, std::size_t from,
-                                                       milliseconds timeout) const {
+std::optional<std::size_t> EventLogReader::WaitForMatch(
+    const std::function<bool(const std::wstring&)>& match, std::size_t from,
+    milliseconds timeout) const {
     std::optional<std::size_t> at;
     WaitUntil(
         [&] {
             const auto lines = Lines();
             for (std::size_t i = from; i < lines.size(); ++i)
-                if (lines[i] == line) return (at = i).has_value();
+                if (match(lines[i])) return (at = i).has_value();
             return false;
         },
         timeout);
     return at;
 }
 
+std::optional<std::size_t> EventLogReader::WaitForLine(const std::wstring& line, std::size_t from,
+                                                       milliseconds timeout) const {
+    return WaitForMatch([&](const std::wstring& l) { return l == line; }, from, timeout);
+}
+
 std::optional<std::size_t> EventLogReader::WaitForPrefix(const std::wstring& prefix,
                                                          std::size_t from,
                                                          milliseconds timeout) const {
-    std::optional<std::size_t> at;
-    WaitUntil(
-        [&] {
-            const auto lines = Lines();
-            for (std::size_t i = from; i < lines.size(); ++i)
-                if (lines[i].starts_with(prefix)) return (at = i).has_value();
-            return false;
-        },
-        timeout);
-    return at;
+    return WaitForMatch([&](const std::wstring& l) { return l.starts_with(prefix); }, from,
+                        timeout);
 }
 
 bool EventLogReader::WaitForCount(const std::wstring& line, std::size_t count,

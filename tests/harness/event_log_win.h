@@ -2,6 +2,7 @@
 // Reading the practice FreeCell's event log (UTF-8, one event a line) while
 // the program writes it.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ public:
     std::wstring Dump() const;  // the whole log, for failure messages
 
 private:
+    std::optional<std::size_t> WaitForMatch(const std::function<bool(const std::wstring&)>& match,
+                                            std::size_t from, milliseconds timeout) const;
+
     std::wstring path_;
 };
 

@@ -73,6 +73,31 @@ private:
 const std::wstring kIni = L"D:\\g\\Dealwarden.Ini";
 const std::wstring kTmp = L"D:\\g\\Dealwarden.Ini.tmp";
 
+TEST(SameStoredFieldsTest, OnlyWhatTheFileKeepsCounts) {
+    const TFCGameRecord base;
+    const std::pair<const char*, void (*)(TFCGameRecord&)> changes[] = {
+        {"GameNo", [](TFCGameRecord& r) { r.GameNo = 9; }},
+        {"TryCnt", [](TFCGameRecord& r) { r.TryCnt = 2; }},
+        {"won", [](TFCGameRecord& r) { r.won = 1; }},
+        {"wins", [](TFCGameRecord& r) { r.wins = 1; }},
+        {"lost", [](TFCGameRecord& r) { r.lost = 1; }},
+        {"losses", [](TFCGameRecord& r) { r.losses = 1; }},
+        {"streak", [](TFCGameRecord& r) { r.streak = 1; }},
+        {"stype", [](TFCGameRecord& r) { r.stype = 1; }},
+        {"hist99", [](TFCGameRecord& r) { r.hist[99] = L"x"; }},
+    };
+    for (const auto& [name, change] : changes) {
+        TFCGameRecord r = base;
+        change(r);
+        EXPECT_FALSE(SameStoredFields(base, r)) << name;
+    }
+    TFCGameRecord notStored = base;
+    notStored.WGameNo = 5;
+    notStored.kachi = 3;
+    notStored.make = 4;
+    EXPECT_TRUE(SameStoredFields(base, notStored));
+}
+
 TEST(IniReadTest, ReadsEveryKeyOnceInOrderAndGameNoTwice) {
     RecordingProfileFiles files;
     TFCGameRecord r;
