@@ -1,11 +1,17 @@
 #include "record/portable_profile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
+
+#include "record/settings.h"
 
 #if defined(__unix__)
 #include <fcntl.h>
@@ -203,8 +209,13 @@ Entry* FindEntry(Section& section, const std::u16string& name) {
 
 // --- files ------------------------------------------------------------------
 
+// Natively a wide path would go through the C locale, which has no
+// characters beyond ASCII; as UTF-32 it becomes UTF-8 whatever the locale.
 fs::path PathOf(const std::wstring& file) {
-    return fs::path(file);
+    if constexpr (sizeof(wchar_t) == 4)
+        return fs::path(std::u32string(file.begin(), file.end()));
+    else
+        return fs::path(file);
 }
 
 bool IsRegularFile(const fs::path& p) {
@@ -257,7 +268,60 @@ bool MarkedReadOnly(const fs::path& p) {
     return !ec && (perms & fs::perms::owner_write) == fs::perms::none;
 }
 
+// A system message, in the encoding of the current locale as strerror gives
+// it; a byte that does not decode stands for itself.
+std::wstring Widen(const std::string& text) {
+    std::wstring out;
+    std::mbstate_t state{};
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        wchar_t wc = 0;
+        const std::size_t n = std::mbrtowc(&wc, p, static_cast<std::size_t>(end - p), &state);
+        if (n == 0 || n > static_cast<std::size_t>(end - p)) {
+            out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p++)));
+            state = std::mbstate_t{};
+            continue;
+        }
+        out.push_back(wc);
+        p += n;
+    }
+    return out;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// errno of opening p for reading, 0 when it opens.
+int OpenForReadingError(const fs::path& p) {
+    errno = 0;
+#if defined(_WIN32)
+    std::unique_ptr<std::FILE, FileCloser> f(_wfopen(p.c_str(), L"rb"));
+#else
+    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(p.c_str(), "rb"));
+#endif
+    if (f) return 0;
+    return errno != 0 ? errno : EIO;
+}
+
 }  // namespace
+
+std::optional<std::wstring> PortableProfileFiles::Unusable(const std::wstring& file) {
+    if (SettingsPathTooLong(file)) return L"パスが長すぎます";
+    const fs::path path = PathOf(file);
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    // Nothing there (no file, or no folder on the way): nothing stored to lose.
+    if (st.type() == fs::file_type::not_found) return std::nullopt;
+    if (ec) return Widen(ec.message());
+    // Only a regular file holds a record; anything else reads as none and
+    // fails the saves until it is gone, as a directory does.
+    if (st.type() != fs::file_type::regular) return std::nullopt;
+    if (const int err = OpenForReadingError(path))
+        return Widen(std::generic_category().message(err));
+    return std::nullopt;
+}
 
 std::wstring PortableProfileFiles::ReadValue(const std::wstring& file, const std::wstring& section,
                                              const std::wstring& key) {

@@ -16,6 +16,7 @@
 // match without regard to ASCII case, only the first section of a name is
 // searched, the first key of a name wins, and at most 2047 UTF-16 units of a
 // value are returned.
+#include <optional>
 #include <string>
 
 #include "record/profile.h"
@@ -28,6 +29,9 @@ public:
     // Bytes 0x80..0xFF of an ANSI file stand as U+F780..U+F7FF (private use).
     static constexpr char32_t kAnsiByteBase = 0xF700;
 
+    // The length rule gives "パスが長すぎます", a file that cannot be opened
+    // for reading the system's text for its errno.
+    std::optional<std::wstring> Unusable(const std::wstring& file) override;
     std::wstring ReadValue(const std::wstring& file, const std::wstring& section,
                            const std::wstring& key) override;
     bool WriteValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,

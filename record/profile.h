@@ -2,6 +2,7 @@
 // Where the settings file's values live: INI values read and written one at a
 // time by file path (no file stays open between calls), plus the three file
 // steps a save needs to replace the file in one piece.
+#include <optional>
 #include <string>
 
 namespace dw {
@@ -9,6 +10,15 @@ namespace dw {
 class ProfileFiles {
 public:
     virtual ~ProfileFiles() = default;
+
+    // Why file cannot serve as the settings file at all, as a short text for
+    // the player; nothing when it can. Asked once, before the settings are
+    // read: a file that exists but cannot be read would read as a fresh record
+    // and the first save would put that in place of the stored one, and a path
+    // longer than kMaxSettingsPathChars can be neither read nor saved. A
+    // missing file can serve (the first save creates it), and so can a
+    // directory in its place (saves fail until it is gone; nothing is lost).
+    virtual std::optional<std::wstring> Unusable(const std::wstring& file) = 0;
 
     // The value of section/key in file, with matching quotes and surrounding
     // blanks removed; empty when the file, the section or the key is missing.

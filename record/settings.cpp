@@ -1,7 +1,9 @@
 #include "record/settings.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 #include "record/app_error.h"
 
@@ -47,18 +49,42 @@ std::wstring HistKey(int i) {
     return L"hist" + std::to_wstring(i);
 }
 
+// Where the extension of the path's file name starts (its dot); a dot in a
+// folder's name is no extension.
+std::optional<std::size_t> ExtensionStart(const std::wstring& path) {
+    const auto nameStart = path.find_last_of(L"\\/:");
+    const auto dot = path.rfind(L'.');
+    if (dot == std::wstring::npos || (nameStart != std::wstring::npos && dot < nameStart))
+        return std::nullopt;
+    return dot;
+}
+
+// File names match without regard to ASCII case, as on Windows.
+bool SameAsciiText(std::wstring_view a, std::wstring_view b) {
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](wchar_t x, wchar_t y) { return lower(x) == lower(y); });
+}
+
 }  // namespace
 
 std::wstring IniFileNameFor(const std::wstring& exePath) {
-    const auto nameStart = exePath.find_last_of(L"\\/:");
-    const auto dot = exePath.rfind(L'.');
-    const bool hasExt =
-        dot != std::wstring::npos && (nameStart == std::wstring::npos || dot > nameStart);
-    return (hasExt ? exePath.substr(0, dot) : exePath) + L".Ini";
+    const auto dot = ExtensionStart(exePath);
+    return (dot ? exePath.substr(0, *dot) : exePath) + L".Ini";
 }
 
 std::wstring IniTempFileNameFor(const std::wstring& iniFileName) {
-    return iniFileName + L".tmp";
+    const auto dot = ExtensionStart(iniFileName);
+    if (!dot || SameAsciiText(std::wstring_view(iniFileName).substr(*dot), L".tmp"))
+        return iniFileName + L".tmp";
+    return iniFileName.substr(0, *dot) + L".tmp";
+}
+
+bool SettingsPathTooLong(const std::wstring& path) {
+    std::size_t units = 0;
+    for (wchar_t c : path) units += static_cast<std::uint32_t>(c) >> 16 != 0 ? 2 : 1;
+    return units > kMaxSettingsPathChars;
 }
 
 std::int32_t IniInteger(const std::wstring& text, std::int32_t def) {

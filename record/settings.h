@@ -1,6 +1,7 @@
 #pragma once
 // The settings file: the stored part of the game record and the RenMode flag,
 // kept between runs in an INI file beside the executable.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -12,8 +13,19 @@ namespace dw {
 // The executable's path with its extension replaced by ".Ini" (appended when
 // the file name has none): D:\Games\tool.exe -> D:\Games\tool.Ini.
 std::wstring IniFileNameFor(const std::wstring& exePath);
-// The copy IniWrite fills before it replaces the settings file.
+// The copy IniWrite fills before it replaces the settings file: the extension
+// replaced by ".tmp" (D:\Games\tool.Ini -> D:\Games\tool.tmp), so a settings
+// path the system accepts gives a copy name it accepts too. Appended when the
+// name has no extension, and when it is ".tmp" already, so that the copy is
+// never the file itself.
 std::wstring IniTempFileNameFor(const std::wstring& iniFileName);
+
+// The longest path the system accepts, in UTF-16 units: MAX_PATH less the
+// terminator. A longer settings path can neither be read nor saved.
+inline constexpr std::size_t kMaxSettingsPathChars = 259;
+// Whether path, counted in UTF-16 units as the system counts it (a character
+// beyond U+FFFF is two), is longer than kMaxSettingsPathChars.
+bool SettingsPathTooLong(const std::wstring& path);
 
 // A stored integer: "0x"/"0X" and at least one more character is hexadecimal
 // (a 32-bit pattern, so 0xFFFFFFFF is -1), anything else an optionally signed

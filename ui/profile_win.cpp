@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "freecell/win32_raii_win.h"
+#include "record/settings.h"
 
 namespace dw {
 namespace {
@@ -73,7 +74,33 @@ bool FlushToDisk(const std::wstring& path) {
     return h && FlushFileBuffers(h.get());
 }
 
+// Nothing at the path, not even the folder it names: nothing stored to lose.
+bool Missing(DWORD err) {
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace
+
+std::optional<std::wstring> Win32ProfileFiles::Unusable(const std::wstring& file) {
+    if (SettingsPathTooLong(file)) return win::SystemErrorText(ERROR_FILENAME_EXCED_RANGE);
+    const DWORD attrs = GetFileAttributesW(file.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) {
+        const DWORD err = GetLastError();
+        if (Missing(err)) return std::nullopt;
+        return win::SystemErrorText(err);
+    }
+    if (attrs & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    // Sharing everything, the probe fails only when a holder shares no
+    // reading or the permissions forbid it: what keeps the profile functions
+    // from reading the file.
+    win::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (h) return std::nullopt;
+    const DWORD err = GetLastError();
+    if (Missing(err)) return std::nullopt;  // gone since the look
+    return win::SystemErrorText(err);
+}
 
 std::wstring Win32ProfileFiles::ReadValue(const std::wstring& file, const std::wstring& section,
                                           const std::wstring& key) {

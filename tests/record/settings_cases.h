@@ -58,9 +58,9 @@ inline std::wstring Wide(std::u16string_view text) {
 }
 
 // UTF-8, for failure messages.
-inline std::string Narrow(std::u16string_view text) {
+inline std::string Utf8(const std::wstring& text) {
     std::string out;
-    for (char32_t c : Wide(text)) {
+    for (char32_t c : text) {
         if (c < 0x80) {
             out.push_back(static_cast<char>(c));
         } else if (c < 0x800) {
@@ -78,6 +78,10 @@ inline std::string Narrow(std::u16string_view text) {
         }
     }
     return out;
+}
+
+inline std::string Narrow(std::u16string_view text) {
+    return Utf8(Wide(text));
 }
 
 inline std::string ReadAll(const fs::path& p) {
@@ -127,6 +131,21 @@ private:
 
 inline const TFCGameRecord kFresh{};
 
+// A wide path as the system names it: natively, UTF-8 whatever the locale.
+inline fs::path PathOf(const std::wstring& path) {
+    if constexpr (sizeof(wchar_t) == 4)
+        return fs::path(std::u32string(path.begin(), path.end()));
+    else
+        return fs::path(path);
+}
+
+// A path's length as the system counts it.
+inline std::size_t Utf16Units(const std::wstring& path) {
+    std::size_t units = 0;
+    for (wchar_t c : path) units += static_cast<std::uint32_t>(c) >> 16 != 0 ? 2 : 1;
+    return units;
+}
+
 // What a save keeps of a record: this run's counts start again at 0.
 inline TFCGameRecord Stored(TFCGameRecord r) {
     r.kachi = r.make = 0;
@@ -170,7 +189,7 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     TempDir dir;
     fs::path ini = dir.path() / "Dealwarden.Ini";
-    fs::path temp = dir.path() / "Dealwarden.Ini.tmp";
+    fs::path temp = dir.path() / "Dealwarden.tmp";
     Files files;
 
     TFCGameRecord Read(bool* renMode = nullptr) {
@@ -182,6 +201,17 @@ protected:
     }
     void Write(const TFCGameRecord& r, bool renMode = false) {
         IniWrite(files, ini.wstring(), r, renMode);
+    }
+    // A settings path in dir of exactly units UTF-16 units; with astral, its
+    // name holds a character beyond U+FFFF, which counts twice.
+    std::wstring PathOfLength(std::size_t units, bool astral) const {
+        const std::wstring base = (dir.path() / "").wstring();
+        const std::wstring tail = (astral ? Wide(u"\U00020BB7") : L"") + L".Ini";
+        const std::size_t used = Utf16Units(base) + Utf16Units(tail);
+        EXPECT_LT(used, units) << "the temporary directory's path is too long for the case";
+        std::wstring path = base + std::wstring(units > used ? units - used : 0, L'n') + tail;
+        EXPECT_EQ(Utf16Units(path), units);
+        return path;
     }
     // IniWrite must fail with the path in the message and leave the directory as it was.
     void ExpectWriteFails(const TFCGameRecord& r) {
@@ -435,18 +465,87 @@ TYPED_TEST_P(SettingsFileTest, ACopyLeftByAKilledSaveIsOverwritten) {
     EXPECT_EQ(this->dir.Names(), std::vector<std::string>{"Dealwarden.Ini"});
 }
 
-REGISTER_TYPED_TEST_SUITE_P(SettingsFileTest, StoredIntegersLoadByTheRules,
-                            RenModeReadsAsAnIntegerAndIsWrittenBackAsOneOrZero,
-                            NoFileGivesDefaultsAndTheFirstSaveWritesEveryKeyInOrder,
-                            AnEmptyFileIsTreatedAsNew,
-                            ARecordReadsBackAsWrittenJapaneseIncludedAndSavesRepeat,
-                            AHandEditedFileReadsAsTheProfileFunctionsReadIt,
-                            AValueIsReadUpTo2047Characters,
-                            AnAnsiFileIsReadAndStaysAnsiWithItsBytesKept,
-                            ADirectoryInTheFilesPlaceFailsWithThePathAndIsLeftAlone,
-                            AReadOnlyFileFailsWithThePathAndKeepsItsRecord,
-                            WhenTheCopyCannotBeMadeTheFileKeepsItsRecord,
-                            ACopyLeftByAKilledSaveIsOverwritten);
+TYPED_TEST_P(SettingsFileTest, APathLongerThanTheSystemAcceptsIsUnusableWhateverIsThere) {
+    static const struct {
+        std::size_t units;
+        bool astral;
+        bool usable;
+    } cases[] = {
+        {kMaxSettingsPathChars, false, true},
+        {kMaxSettingsPathChars + 1, false, false},
+        {kMaxSettingsPathChars, true, true},
+        {kMaxSettingsPathChars + 1, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.units << " units" << (c.astral ? ", a surrogate pair in the name" : ""));
+        const std::wstring path = this->PathOfLength(c.units, c.astral);
+        // Missing, then holding a record: the length alone decides.
+        for (bool exists : {false, true}) {
+            if (exists) WriteAll(PathOf(path), FreshFileBytes());
+            const auto reason = this->files.Unusable(path);
+            EXPECT_EQ(reason.has_value(), !c.usable) << (exists ? "existing" : "missing");
+            if (reason) {
+                EXPECT_FALSE(reason->empty());
+            }
+        }
+        fs::remove(PathOf(path));
+    }
+}
+
+TYPED_TEST_P(SettingsFileTest, AMissingFileADirectoryAndAReadableFileAreUsableAndLeftAsTheyWere) {
+    using Setup = fs::path (*)(const fs::path& dir);
+    static const std::pair<const char*, Setup> cases[] = {
+        {"no file", [](const fs::path& d) { return d / "Dealwarden.Ini"; }},
+        {"no folder either", [](const fs::path& d) { return d / "gone" / "Dealwarden.Ini"; }},
+        {"a directory in its place",
+         [](const fs::path& d) {
+             fs::create_directory(d / "Dealwarden.Ini");
+             WriteAll(d / "Dealwarden.Ini" / "inside.txt", "keep");
+             return d / "Dealwarden.Ini";
+         }},
+        {"an empty file",
+         [](const fs::path& d) {
+             WriteAll(d / "Dealwarden.Ini", "");
+             return d / "Dealwarden.Ini";
+         }},
+        {"a saved record",
+         [](const fs::path& d) {
+             WriteAll(d / "Dealwarden.Ini", FreshFileBytes());
+             return d / "Dealwarden.Ini";
+         }},
+        {"a read-only file",
+         [](const fs::path& d) {
+             WriteAll(d / "Dealwarden.Ini", FreshFileBytes());
+             fs::permissions(
+                 d / "Dealwarden.Ini",
+                 fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                 fs::perm_options::remove);
+             return d / "Dealwarden.Ini";
+         }},
+    };
+    for (const auto& [name, setup] : cases) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const fs::path path = setup(dir.path());
+        const auto before = dir.Names();
+        const auto reason = this->files.Unusable(path.wstring());
+        EXPECT_FALSE(reason.has_value()) << Utf8(*reason);
+        EXPECT_EQ(dir.Names(), before) << "asking creates or removes nothing";
+    }
+}
+
+REGISTER_TYPED_TEST_SUITE_P(
+    SettingsFileTest, StoredIntegersLoadByTheRules,
+    RenModeReadsAsAnIntegerAndIsWrittenBackAsOneOrZero,
+    NoFileGivesDefaultsAndTheFirstSaveWritesEveryKeyInOrder, AnEmptyFileIsTreatedAsNew,
+    ARecordReadsBackAsWrittenJapaneseIncludedAndSavesRepeat,
+    AHandEditedFileReadsAsTheProfileFunctionsReadIt, AValueIsReadUpTo2047Characters,
+    AnAnsiFileIsReadAndStaysAnsiWithItsBytesKept,
+    ADirectoryInTheFilesPlaceFailsWithThePathAndIsLeftAlone,
+    AReadOnlyFileFailsWithThePathAndKeepsItsRecord, WhenTheCopyCannotBeMadeTheFileKeepsItsRecord,
+    ACopyLeftByAKilledSaveIsOverwritten, APathLongerThanTheSystemAcceptsIsUnusableWhateverIsThere,
+    AMissingFileADirectoryAndAReadableFileAreUsableAndLeftAsTheyWere);
 
 }  // namespace settings_test
 }  // namespace dw

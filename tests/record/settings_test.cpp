@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <vector>
+
+#if defined(__unix__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include "record/portable_profile.h"
 #include "tests/record/settings_cases.h"
@@ -36,7 +44,29 @@ TEST(IniFileNameForTest, ReplacesTheExtensionOfTheFileName) {
         {L"\\\\server\\share\\ツール.exe", L"\\\\server\\share\\ツール.Ini"},
     };
     for (const auto& c : cases) EXPECT_EQ(IniFileNameFor(c.exe), c.ini);
-    EXPECT_EQ(IniTempFileNameFor(L"D:\\Games\\tool.Ini"), L"D:\\Games\\tool.Ini.tmp");
+}
+
+TEST(IniTempFileNameForTest, TheCopyIsNeverLongerThanAnIniPathAndNeverTheFileItself) {
+    static const struct {
+        const wchar_t* ini;
+        const wchar_t* temp;
+    } cases[] = {
+        {L"D:\\Games\\tool.Ini", L"D:\\Games\\tool.tmp"},
+        {L"C:\\x\\tool.tar.Ini", L"C:\\x\\tool.tar.tmp"},
+        {L"/opt/dw.d/Dealwarden.Ini", L"/opt/dw.d/Dealwarden.tmp"},
+        {L"C:\\my.dir\\settings", L"C:\\my.dir\\settings.tmp"},
+        {L"C:\\x\\tool.cfg", L"C:\\x\\tool.tmp"},
+        {L"C:\\x\\tool.tmp", L"C:\\x\\tool.tmp.tmp"},
+        {L"C:\\x\\tool.TMP", L"C:\\x\\tool.TMP.tmp"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IniTempFileNameFor(c.ini), c.temp);
+
+    // The settings file of the longest exe path the system accepts.
+    const std::wstring exe = L"C:\\" + std::wstring(kMaxSettingsPathChars - 7, L'x') + L".exe";
+    ASSERT_EQ(exe.size(), kMaxSettingsPathChars);
+    const std::wstring ini = IniFileNameFor(exe);
+    EXPECT_EQ(ini.size(), kMaxSettingsPathChars);
+    EXPECT_FALSE(SettingsPathTooLong(IniTempFileNameFor(ini)));
 }
 
 // Records every call; fails the call whose index is failAt.
@@ -46,6 +76,10 @@ public:
     std::optional<std::size_t> failAt;
     std::wstring answer = L"0x10";  // every read gets this
 
+    std::optional<std::wstring> Unusable(const std::wstring& file) override {
+        Step(L"unusable " + file);
+        return std::nullopt;
+    }
     std::wstring ReadValue(const std::wstring& file, const std::wstring& section,
                            const std::wstring& key) override {
         Step(L"read " + file + L" " + section + L"/" + key);
@@ -71,7 +105,7 @@ private:
 };
 
 const std::wstring kIni = L"D:\\g\\Dealwarden.Ini";
-const std::wstring kTmp = L"D:\\g\\Dealwarden.Ini.tmp";
+const std::wstring kTmp = L"D:\\g\\Dealwarden.tmp";
 
 TEST(SameStoredFieldsTest, OnlyWhatTheFileKeepsCounts) {
     const TFCGameRecord base;
@@ -203,6 +237,49 @@ TEST(PortableProfileFilesTest, ANewFileIsUnicodeAndOnlyLeadingBlanksGoOnWriting)
     EXPECT_EQ(ReadAll(ini), Utf16Le(u"[Hist]\r\nhist0=負け  \r\n"));
     EXPECT_EQ(files.ReadValue(ini, L"HIST", L"HIST0"), L"負け");
 }
+
+TEST(PortableProfileFilesTest, TheLengthRulesReasonIsItsOwnText) {
+    TempDir dir;
+    const std::wstring base = (dir.path() / "").wstring();
+    const std::wstring path =
+        base + std::wstring(kMaxSettingsPathChars + 1 - base.size() - 4, L'n') + L".Ini";
+    EXPECT_EQ(PortableProfileFiles().Unusable(path), L"パスが長すぎます");
+}
+
+#if defined(__unix__)
+std::wstring ErrnoText(int code) {
+    const std::string text = std::generic_category().message(code);
+    return std::wstring(text.begin(), text.end());  // the C locale's texts are ASCII
+}
+
+// Permission bits do not stop root, so these are the failures that can be
+// made to happen to a test run by anyone.
+TEST(PortableProfileFilesTest, SomethingThereThatCannotBeOpenedGivesTheErrnosText) {
+    TempDir dir;
+    const auto ini = dir.path() / "Dealwarden.Ini";
+    PortableProfileFiles files;
+
+    // A link to itself: something is there, but it leads nowhere.
+    std::filesystem::create_symlink(ini, ini);
+    EXPECT_EQ(files.Unusable(ini.wstring()), ErrnoText(ELOOP));
+    std::filesystem::remove(ini);
+
+    // A stored record, with no descriptor left to open it with.
+    WriteAll(ini, settings_test::FreshFileBytes());
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int lowestFree = dup(0);
+    ASSERT_GE(lowestFree, 0);
+    close(lowestFree);
+    rlimit none = saved;
+    none.rlim_cur = static_cast<rlim_t>(lowestFree);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    const auto reason = files.Unusable(ini.wstring());
+    setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(reason, ErrnoText(EMFILE));
+    EXPECT_EQ(files.Unusable(ini.wstring()), std::nullopt) << "once it can be opened again";
+}
+#endif
 
 }  // namespace
 }  // namespace dw
