@@ -12,7 +12,8 @@ set -uo pipefail
 state=$(realpath -m "$1")
 shift
 export WINEPREFIX="$state/prefix"
-export WINEDEBUG=-all
+# Quiet unless a caller asks for a debug channel (see check-wine-exceptions.sh).
+export WINEDEBUG=${DW_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=${DW_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
 WINESERVER=${DW_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}

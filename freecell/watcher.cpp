@@ -1,10 +1,27 @@
 #include "freecell/watcher.h"
 
+#include "freecell/freecell_asks.h"
 #include "record/app_error.h"
 
 namespace dw {
 
 using namespace freecell;
+
+namespace {
+
+// The player's commands are held for as long as one wait lasts, however it ends.
+class HeldInput {
+public:
+    explicit HeldInput(IWatcherRequests& ui) : ui_(ui) { ui_.HoldInput(true); }
+    HeldInput(const HeldInput&) = delete;
+    HeldInput& operator=(const HeldInput&) = delete;
+    ~HeldInput() { ui_.HoldInput(false); }
+
+private:
+    IWatcherRequests& ui_;
+};
+
+}  // namespace
 
 void DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
     // All three are probed before acting, and the steps act on these handles
@@ -13,24 +30,42 @@ void DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
     const WindowHandle hLose = ws_.FindWindowByTitle(CkWord[kNoMoreMoves]);
     const WindowHandle hWin = ws_.FindWindowByTitle(CkWord[kWin]);
 
-    if (hSel != kNoWindow) EnterDealNumber(hSel);
+    if (hSel != kNoWindow)
+        EnterDealNumber(hSel);
+    else
+        filledSel_ = kNoWindow;
     if (hLose != kNoWindow) {
         record_.CountFailedTry();
         ui_.Refresh();
         WaitNoMoreMovesGone();
     }
-    if (hWin != kNoWindow) BookWin(hWin, fcHnd, ownHnd);
+    if (hWin != kNoWindow) {
+        // A dialog left to the player is the win already booked.
+        if (!winLeft_) BookWin(hWin, fcHnd, ownHnd);
+    } else if (winLeft_) {
+        winLeft_ = false;
+        AskForNextDeal(ws_, fcHnd, ownHnd);
+        filledSel_ = kNoWindow;
+    }
 
     if (ws_.FindWindowByClass(kWindowClass) == kNoWindow) ui_.CloseProgram();
 }
 
 void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
+    if (hSel == filledSel_) return;
+    // A dialog is found as soon as it is created, before its controls are:
+    // it is filled by a later tick, once both are there to take the number.
+    const WindowHandle edit = ws_.FindChild(hSel, kEditClass);
+    const WindowHandle button = ws_.FindChild(hSel, kButtonClass);
+    if (edit == kNoWindow || button == kNoWindow) return;
+
     if (record_.TakeDealNumber().wrapped) ui_.SetGameBoxToOne();
     ui_.ShowTryCount(record_.TryCnt);
     ws_.SetForeground(hSel);
     PutNumberOnClipboard(std::to_wstring(record_.GameNo));
-    ws_.Post(ws_.FindChild(hSel, kEditClass), kPaste);
-    ws_.Post(ws_.FindChild(hSel, kButtonClass), kEnter);
+    ws_.Post(edit, kPaste);
+    ws_.Post(button, kEnter);
+    filledSel_ = hSel;
 }
 
 void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
@@ -49,8 +84,9 @@ void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
 
 void DialogWatcher::WaitNoMoreMovesGone() {
     // The player answers this dialog in FreeCell; we only wait for it to go.
+    HeldInput held(ui_);
     do {
-        ws_.Sleep(kNoMoreMovesPollMs);
+        if (!ws_.Pause(kNoMoreMovesPollMs)) return;
     } while (ws_.FindWindowByTitle(CkWord[kNoMoreMoves]) != kNoWindow);
 }
 
@@ -58,16 +94,27 @@ void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle 
     const std::wstring line = record_.CountWin();
     ui_.InsertHistoryLine(line);
     ui_.Refresh();
-    // The win is booked once, above; this loop only presses Enter until
-    // FreeCell has closed the dialog.
+    if (!DismissWin(hWin)) {
+        winLeft_ = true;
+        return;
+    }
+    AskForNextDeal(ws_, fcHnd, ownHnd);
+    filledSel_ = kNoWindow;
+}
+
+bool DialogWatcher::DismissWin(WindowHandle hWin) {
+    // The win is booked once, before this; here Enter is only pressed until
+    // FreeCell has closed the dialog, following it if it is replaced.
+    HeldInput held(ui_);
+    int presses = 0;
     for (WindowHandle h = hWin; h != kNoWindow; h = ws_.FindWindowByTitle(CkWord[kWin])) {
+        if (presses == kWinPressLimit) return false;
         ws_.SetForeground(h);
         ws_.Post(ws_.FindChild(h, kButtonClass), kEnter);
+        ++presses;
+        if (!ws_.Pause(kWinPressGapMs)) return false;
     }
-    ws_.SetForeground(fcHnd);
-    for (const Message& m : OpenSelectGame()) ws_.Post(fcHnd, m);
-    ws_.BringToTop(ownHnd);
-    ui_.NextDealAsked();
+    return true;
 }
 
 }  // namespace dw

@@ -1,7 +1,10 @@
 #pragma once
-// The dialog watcher: once a second it looks for FreeCell's three dialogs and
-// reacts — types the next deal number, books a failed try, books a win and
-// asks for the next deal — then checks that FreeCell is still there.
+// The dialog watcher: it looks for FreeCell's three dialogs and reacts —
+// types the next deal number, books a failed try, books a win and asks for
+// the next deal — then checks that FreeCell is still there. It ticks once a
+// second and, besides, soon after FreeCell shows a window; an early tick is
+// the same tick, so what it does must not depend on when it runs: a dialog
+// is filled once, a try or a win booked once.
 #include <cstdint>
 #include <string>
 
@@ -10,8 +13,8 @@
 
 namespace dw {
 
-// What a tick asks of the user interface; the start window connects these
-// to the score window and to its own close.
+// What a tick asks of the user interface; the run connects these to the
+// score window, the control bar and its own close.
 class IWatcherRequests {
 public:
     virtual ~IWatcherRequests() = default;
@@ -20,9 +23,9 @@ public:
     virtual void InsertHistoryLine(const std::wstring& line) = 0;
     virtual void Refresh() = 0;
     virtual void CloseProgram() = 0;
-    // F3 has just asked FreeCell for the next deal: the select-game dialog
-    // is about to appear, and need not wait for the next second to be filled.
-    virtual void NextDealAsked() {}
+    // A wait for FreeCell begins (true) or ends: the player's commands are
+    // not taken meanwhile, and the windows show it.
+    virtual void HoldInput(bool held) = 0;
 };
 
 class DialogWatcher {
@@ -33,6 +36,12 @@ public:
     static constexpr int kClipboardAttempts = 5;
     static constexpr unsigned kClipboardRetryMs = 40;
     static constexpr unsigned kNoMoreMovesPollMs = 180;
+    // Enter on the win dialog, then a moment for FreeCell to close it before
+    // the next press: a dialog that does not close at once is not flooded.
+    static constexpr unsigned kWinPressGapMs = 10;
+    // After this many presses (about three seconds) the dialog is left to
+    // the player; the next deal is asked for once it is gone.
+    static constexpr int kWinPressLimit = 300;
 
     DialogWatcher(IWindowSystem& ws, TFCGameRecord& record, IWatcherRequests& ui)
         : ws_(ws), record_(record), ui_(ui) {}
@@ -43,15 +52,27 @@ public:
     // on top after F3. Raises AppError (clipboard); the tick then ends there.
     void Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd);
 
+    // F3 was posted by someone else (start, retry): a select-game dialog
+    // seen from now on is a new one, even if it reuses an old handle.
+    void NextDealAsked() { filledSel_ = kNoWindow; }
+    // A booked win whose dialog did not close on Enter is up: the next deal
+    // is owed as soon as it goes.
+    bool WinLeftToPlayer() const { return winLeft_; }
+
 private:
     void EnterDealNumber(WindowHandle hSel);
     void PutNumberOnClipboard(const std::wstring& text);
     void WaitNoMoreMovesGone();
     void BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd);
+    bool DismissWin(WindowHandle hWin);
 
     IWindowSystem& ws_;
     TFCGameRecord& record_;
     IWatcherRequests& ui_;
+    // The select-game dialog given its number; it is closing, and a tick
+    // that comes before it has gone must not paste again.
+    WindowHandle filledSel_ = kNoWindow;
+    bool winLeft_ = false;
 };
 
 }  // namespace dw

@@ -100,6 +100,29 @@ private:
     HWND h_ = nullptr;
 };
 
+// Owner of a window-event hook; released with UnhookWinEvent.
+class UniqueWinEventHook {
+public:
+    UniqueWinEventHook() = default;
+    explicit UniqueWinEventHook(HWINEVENTHOOK h) : h_(h) {}
+    UniqueWinEventHook(UniqueWinEventHook&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    UniqueWinEventHook& operator=(UniqueWinEventHook&& o) noexcept {
+        if (this != &o) {
+            if (h_) UnhookWinEvent(h_);
+            h_ = std::exchange(o.h_, nullptr);
+        }
+        return *this;
+    }
+    ~UniqueWinEventHook() {
+        if (h_) UnhookWinEvent(h_);
+    }
+    HWINEVENTHOOK get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HWINEVENTHOOK h_ = nullptr;
+};
+
 // The system's text for an error code, with trailing blanks and periods
 // removed so it reads inside a sentence.
 std::wstring SystemErrorText(DWORD code);

@@ -25,7 +25,13 @@ public:
     virtual void SetForeground(WindowHandle w) = 0;
     virtual void Post(WindowHandle w, const freecell::Message& m) = 0;
     virtual void BringToTop(WindowHandle w) = 0;
+    // A short pause that keeps the thread to itself (nothing else runs).
     virtual void Sleep(unsigned ms) = 0;
+    // A pause while FreeCell is waited for: the thread keeps reading its
+    // message queue, so our windows repaint and are never reported hung;
+    // what our handlers would do meanwhile is theirs to hold off. false when
+    // the program is ending and the wait should stop.
+    virtual bool Pause(unsigned ms) = 0;
     // Clipboard as Unicode text. Both raise AppError: "クリップボード %s を開けません"
     // when it cannot be opened, "システム リソース不足です" when it refuses the data.
     virtual void SetClipboardText(const std::wstring& text) = 0;

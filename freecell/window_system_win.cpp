@@ -1,5 +1,6 @@
 #include "freecell/window_system_win.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "record/app_error.h"
@@ -54,6 +55,27 @@ void Win32WindowSystem::BringToTop(WindowHandle w) {
 
 void Win32WindowSystem::Sleep(unsigned ms) {
     ::Sleep(ms);
+}
+
+bool Win32WindowSystem::Pause(unsigned ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // The loop that ends the program must see it too.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
+        if (left <= 0) return true;
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+    }
 }
 
 void Win32WindowSystem::SetClipboardText(const std::wstring& text) {

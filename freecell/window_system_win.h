@@ -18,6 +18,7 @@ public:
     void Post(WindowHandle w, const freecell::Message& m) override;
     void BringToTop(WindowHandle w) override;
     void Sleep(unsigned ms) override;
+    bool Pause(unsigned ms) override;
     void SetClipboardText(const std::wstring& text) override;
     std::wstring GetClipboardText() override;
 

@@ -1,7 +1,6 @@
 #include "ui/CtrlF_win.h"
 
 #include "ui/MainF_win.h"
-#include "ui/SeisekiF_win.h"
 #include "ui/docking.h"
 #include "ui/form_frame_win.h"
 
@@ -50,27 +49,20 @@ void TFCCtrF::FormSet() {
 }
 
 void TFCCtrF::SpeedButton2Click() {
-    IWindowSystem& ws = main_.Windows();
-    ws.SetForeground(main_.FCHnd);
-    for (const auto& m : freecell::OpenSelectGame()) ws.Post(main_.FCHnd, m);
-    ws.BringToTop(win::FromHwnd(Hwnd()));
-    main_.NextDealAsked();
-    main_.Record.CountFailedTry();
-    seiseki_.ShowTryCount(main_.Record.TryCnt);
-    seiseki_.HyoujiUpdate();
-    main_.SaveIfChanged();
+    main_.Run().SpeedButton2Click(win::FromHwnd(Hwnd()));
 }
 
 void TFCCtrF::SpeedButton3Click() {
-    IWindowSystem& ws = main_.Windows();
-    ws.SetForeground(main_.FCHnd);
-    ws.Sleep(50);
-    for (const auto& m : freecell::Undo()) ws.Post(main_.FCHnd, m);
-    ws.BringToTop(win::FromHwnd(Hwnd()));
+    main_.Run().SpeedButton3Click(win::FromHwnd(Hwnd()));
 }
 
 void TFCCtrF::SpeedButton4Click() {
-    main_.RequestClose(TFCMainF::CloseAsk::ByPlayer);
+    main_.Run().SpeedButton4Click();
+}
+
+void TFCCtrF::HoldInput(bool held) {
+    for (HWND b : {speedButton2_.Hwnd(), speedButton3_.Hwnd(), speedButton4_.Hwnd()})
+        EnableWindow(b, held ? FALSE : TRUE);
 }
 
 void TFCCtrF::Paint() {

@@ -8,7 +8,6 @@
 namespace dw {
 
 class TFCMainF;
-class TFCSeisekiF;
 
 class TFCCtrF : public BaseWindow {
 public:
@@ -16,7 +15,7 @@ public:
     static constexpr COLORREF kBackground = RGB(0, 255, 0);
     static constexpr UINT kIdSpeedButton2 = 202, kIdSpeedButton3 = 203, kIdSpeedButton4 = 204;
 
-    TFCCtrF(TFCMainF& main, TFCSeisekiF& seiseki) : main_(main), seiseki_(seiseki) {}
+    explicit TFCCtrF(TFCMainF& main) : main_(main) {}
     // Creates the bar hidden; FormCreate runs inside.
     void Create(HWND owner);
 
@@ -24,6 +23,8 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
+    // While the watcher waits for FreeCell the buttons are greyed and take no click.
+    void HoldInput(bool held);
 
     HWND SpeedButton2() const { return speedButton2_.Hwnd(); }
     HWND SpeedButton3() const { return speedButton3_.Hwnd(); }
@@ -37,7 +38,6 @@ private:
     void Paint();
 
     TFCMainF& main_;
-    TFCSeisekiF& seiseki_;
     win::UniqueFont font12_, font13_;
     win::UniqueBrush background_;
     SpeedButton speedButton2_{Glyph::Retry, IDC_HAND};

@@ -1,13 +1,8 @@
 #include "ui/MainF_win.h"
 
-#include "freecell/launcher.h"
-#include "record/app_error.h"
-#include "record/settings.h"
 #include "ui/CtrlF_win.h"
 #include "ui/SeisekiF_win.h"
 #include "ui/app_window_win.h"
-#include "ui/error_box_win.h"
-#include "ui/error_text.h"
 
 namespace dw {
 namespace {
@@ -19,16 +14,14 @@ constexpr UINT kIdButton1 = 100;
 TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes,
                    std::wstring exePath, std::function<void()> endProgram)
     : app_(app),
-      profile_(profile),
       processes_(processes),
-      exePath_(std::move(exePath)),
-      endProgram_(std::move(endProgram)) {}
-
-TFCMainF::~TFCMainF() {
-    if (Hwnd()) KillTimer(Hwnd(), kTimer1);
-}
+      endProgram_(std::move(endProgram)),
+      Timer1([this](RunTimer t) { run_.OnTimer(t); }),
+      run_(Record, FCHnd, std::move(exePath),
+           PlayRun::Seams{ws_, profile, Timer1, events_, boxes_, *this}) {}
 
 void TFCMainF::Create() {
+    Timer1.Create();
     background_ = win::UniqueBrush(CreateSolidBrush(kBackground));
     font_ = win::MakeFont(L"Tahoma", 11, false);
     buttonFont_ = win::MakeFont(L"Tahoma", 27, false);
@@ -43,14 +36,12 @@ void TFCMainF::Create() {
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdButton1)),
                                GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
-    creating_ = true;
-    try {
-        FormCreate();
-    } catch (...) {
-        creating_ = false;
-        throw;
-    }
-    creating_ = false;
+    FormCreate();
+}
+
+void TFCMainF::Destroy() {
+    Timer1.Destroy();
+    BaseWindow::Destroy();
 }
 
 void TFCMainF::Attach(TFCSeisekiF* seiseki, TFCCtrF* ctrl) {
@@ -59,124 +50,39 @@ void TFCMainF::Attach(TFCSeisekiF* seiseki, TFCCtrF* ctrl) {
 }
 
 void TFCMainF::Show() {
-    if (!running_) ShowWindow(Hwnd(), SW_SHOW);
+    if (!run_.Running() && !run_.Closed()) ShowWindow(Hwnd(), SW_SHOW);
 }
 
 void TFCMainF::FormCreate() {
-    // Minimizing or restoring the program's taskbar entry takes FreeCell along.
-    app_.OnMinimize = [this] { ws_.Post(FCHnd, freecell::kMinimize); };
-    app_.OnRestore = [this] { ws_.Post(FCHnd, freecell::kRestore); };
-    IniRead();
-
-    Launcher launcher(processes_);
-    const LaunchResult found = launcher.FindOrLaunchFreeCell();
-    FCHnd = found.FCHnd;
-    if (found.notFound) {
-        if (found.answeredOk) {
-            // Not yet the main window: the close procedure saves and hides it
-            // but does not end the program; the button then ends it.
-            try {
-                FormClose();
-            } catch (const AppError& e) {
-                ShowGeneralErrorBox(e.Message());
-            }
-            ShowWindow(Hwnd(), SW_HIDE);
-        }
-        SetWindowTextW(button1_, L"Dealwarden を終了");
-    }
-}
-
-void TFCMainF::IniRead() {
-    FIniFileName = IniFileNameFor(exePath_);
-    dw::IniRead(profile_, FIniFileName, Record, RenMode);
-    saved_ = Record;
-    savedRenMode_ = RenMode;
-}
-
-void TFCMainF::IniWrite() {
-    FIniFileName = IniFileNameFor(exePath_);
-    dw::IniWrite(profile_, FIniFileName, Record, RenMode);
-    saved_ = Record;
-    savedRenMode_ = RenMode;
-    saveErrorTold_ = false;
-}
-
-void TFCMainF::SaveIfChanged() {
-    if (closed_ || (saved_ && SameStoredFields(*saved_, Record) && savedRenMode_ == RenMode))
-        return;
-    try {
-        IniWrite();
-    } catch (const AppError& e) {
-        // Told once; the record stays in memory and every later booking and
-        // the close try again.
-        if (saveErrorTold_) return;
-        saveErrorTold_ = true;
-        ShowGeneralErrorBox(
-            ErrorBoxText(e.Message()) +
-            L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します");
-    }
+    // Minimizing or restoring the program's taskbar entry takes FreeCell
+    // along; closing it is a close like any other.
+    app_.OnMinimize = [this] { run_.OnMinimized(); };
+    app_.OnRestore = [this] { run_.OnRestored(); };
+    app_.OnClose = [this] { run_.RequestClose(CloseAsk::ByPlayer); };
+    app_.OnAnotherCopy = [this] { AnotherCopyStarted(); };
+    run_.FormCreate(processes_, win::FromHwnd(Hwnd()));
 }
 
 void TFCMainF::Button1Click() {
-    ws_.SetForeground(FCHnd);
-    for (const auto& m : freecell::OpenSelectGame()) ws_.Post(FCHnd, m);
-    ws_.BringToTop(win::FromHwnd(Hwnd()));
-    if (seiseki_) seiseki_->HyoujiUpdate();
-    SetTimer(Hwnd(), kTimer1, kTimer1Period, nullptr);
-    running_ = true;
-    NextDealAsked();
-    if (ctrl_) ShowWindow(ctrl_->Hwnd(), SW_SHOWNOACTIVATE);
-    if (seiseki_) ShowWindow(seiseki_->Hwnd(), SW_SHOWNOACTIVATE);
-    ShowWindow(Hwnd(), SW_HIDE);
+    run_.Button1Click();
 }
 
-void TFCMainF::Timer1Timer() {
-    if (closed_) return;
-    try {
-        watcher_.Timer1Timer(FCHnd, win::FromHwnd(Hwnd()));
-    } catch (...) {
-        SaveIfChanged();  // what was booked before the error is kept
-        throw;
-    }
-    SaveIfChanged();
-}
-
-void TFCMainF::FormClose() {
-    ws_.SetForeground(FCHnd);
-    ws_.Post(FCHnd, freecell::kClose);
-    IniWrite();
-}
-
-void TFCMainF::RequestClose(CloseAsk who) {
-    if (closed_) return;
-    try {
-        FormClose();
-    } catch (const AppError& e) {
-        if (who == CloseAsk::ByWatcher) {
-            // FreeCell is gone and asks come every second: tell the player
-            // once and keep the record until a save succeeds.
-            if (!saveErrorTold_) {
-                saveErrorTold_ = true;
-                ShowGeneralErrorBox(
-                    ErrorBoxText(e.Message()) +
-                    L"\r\n記録は Dealwarden が保持しています。保存できしだい終了します");
-            }
+void TFCMainF::AnotherCopyStarted() {
+    HWND front = nullptr;
+    switch (run_.WindowForAnotherCopy()) {
+        case FrontWindow::None:
             return;
-        }
-        // FreeCell has been told to close: from now on the watcher asks every
-        // second, and this box already tells the player.
-        saveErrorTold_ = true;
-        const std::wstring text =
-            ErrorBoxText(e.Message()) + L"\r\n\r\n記録を保存せずに終了しますか？";
-        if (MessageBoxW(nullptr, text.c_str(), kAppTitle,
-                        MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) != IDYES)
-            return;
+        case FrontWindow::StartWindow:
+            front = Hwnd();
+            break;
+        case FrontWindow::ScoreWindow:
+            if (!seiseki_) return;
+            front = seiseki_->Hwnd();
+            break;
     }
-    if (closed_) return;  // closed beneath the box meanwhile
-    closed_ = true;
-    KillTimer(Hwnd(), kTimer1);
-    KillTimer(Hwnd(), kSelectTimer);
-    endProgram_();
+    if (app_.Minimized()) app_.Restore();
+    ShowWindow(front, SW_SHOW);
+    SetForegroundWindow(front);
 }
 
 void TFCMainF::ShowTryCount(std::int32_t tryCnt) {
@@ -191,21 +97,23 @@ void TFCMainF::InsertHistoryLine(const std::wstring& line) {
 void TFCMainF::Refresh() {
     if (seiseki_) seiseki_->HyoujiUpdate();
 }
-void TFCMainF::CloseProgram() {
-    RequestClose(CloseAsk::ByWatcher);
+void TFCMainF::HoldInput(bool held) {
+    if (ctrl_) ctrl_->HoldInput(held);
+    if (seiseki_) seiseki_->HoldInput(held);
 }
-
-void TFCMainF::NextDealAsked() {
-    if (!running_ || closed_) return;
-    selectPollsLeft_ = kSelectPolls;
-    SetTimer(Hwnd(), kSelectTimer, kSelectPollMs, nullptr);
+void TFCMainF::SetStartCaption(const std::wstring& caption) {
+    SetWindowTextW(button1_, caption.c_str());
 }
-
-void TFCMainF::SelectTimerTick() {
-    // The tick itself is the watcher's usual one; only its moment is earlier.
-    const bool shown = ws_.FindWindowByTitle(freecell::CkWord[freecell::kSelectGame]) != kNoWindow;
-    if (shown || --selectPollsLeft_ <= 0 || closed_) KillTimer(Hwnd(), kSelectTimer);
-    if (shown) Timer1Timer();
+void TFCMainF::HideStartWindow() {
+    ShowWindow(Hwnd(), SW_HIDE);
+}
+void TFCMainF::ShowPlayWindows() {
+    if (ctrl_) ShowWindow(ctrl_->Hwnd(), SW_SHOWNOACTIVATE);
+    if (seiseki_) ShowWindow(seiseki_->Hwnd(), SW_SHOWNOACTIVATE);
+    ShowWindow(Hwnd(), SW_HIDE);
+}
+void TFCMainF::EndProgram() {
+    endProgram_();
 }
 
 LRESULT TFCMainF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -216,31 +124,15 @@ LRESULT TFCMainF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        case WM_TIMER:
-            if (wParam == kTimer1) {
-                Timer1Timer();
-                return 0;
-            }
-            if (wParam == kSelectTimer) {
-                SelectTimerTick();
-                return 0;
-            }
-            break;
         case WM_CTLCOLORBTN:
             return reinterpret_cast<LRESULT>(background_.get());
         case WM_CLOSE:
-            RequestClose(CloseAsk::ByPlayer);
+            run_.RequestClose(CloseAsk::ByPlayer);
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            // Windows is ending the session and will not wait for a close.
-            if (wParam && !closed_) {
-                try {
-                    IniWrite();
-                } catch (const AppError&) {
-                }
-            }
+            run_.EndSession(wParam != FALSE);
             return 0;
     }
     return Default(msg, wParam, lParam);

@@ -117,17 +117,13 @@ void TFCSeisekiF::CreateControls() {
     groupBox2_ = CreateWindowExW(0, L"BUTTON", L"対戦履歴", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
                                  kGroup2X, kGroupBox2Top, 140, 173, Hwnd(), nullptr, inst, nullptr);
     SendMessageW(groupBox2_, WM_SETFONT, reinterpret_cast<WPARAM>(font12_.get()), FALSE);
-    memo1_ = CreateWindowExW(
-        0, L"EDIT", L"",
-        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-        kGroup2X + 3, kGroupBox2Top + 15, 128, 146, Hwnd(), nullptr, inst, nullptr);
-    SendMessageW(memo1_, WM_SETFONT, reinterpret_cast<WPARAM>(r13), FALSE);
+    memo1_.Create(Hwnd(), kGroup2X + 3, kGroupBox2Top + 15, 128, 146, kIdMemo1);
+    SendMessageW(memo1_.Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(r13), FALSE);
 
     for (int f = 0; f <= static_cast<int>(ScoreField::Label11); ++f) {
         const auto field = static_cast<ScoreField>(f);
         SetWindowLongPtrW(Control(field), GWLP_ID, ControlId(field));
     }
-    SetWindowLongPtrW(memo1_, GWLP_ID, kIdMemo1);
 }
 
 void TFCSeisekiF::FormCreate() {
@@ -146,14 +142,9 @@ void TFCSeisekiF::FormSet() {
     const HistoryHeights hh = HistoryHeightsFor(client.bottom, kGroupBox2Top);
     SetWindowPos(groupBox2_, nullptr, 0, 0, 140, hh.groupBox,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(memo1_, nullptr, 0, 0, 128, hh.memo, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-    std::wstring text;
-    for (const auto& line : HistoryLines(main_.Record)) {
-        if (!text.empty()) text += L"\r\n";
-        text += line;
-    }
-    SetWindowTextW(memo1_, text.c_str());
+    SetWindowPos(memo1_.Hwnd(), nullptr, 0, 0, 128, hh.memo,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    memo1_.SetLines(HistoryLines(main_.Record));
     HyoujiUpdate();
 }
 
@@ -200,21 +191,16 @@ void TFCSeisekiF::SetGameBoxText(const std::wstring& text) {
 
 void TFCSeisekiF::InsertHistoryLine(const std::wstring& line) {
     // Above the first line; the box keeps every line of the run.
-    SendMessageW(memo1_, EM_SETSEL, 0, 0);
-    const std::wstring withBreak = GetWindowTextLengthW(memo1_) ? line + L"\r\n" : line;
-    SendMessageW(memo1_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(withBreak.c_str()));
-    SendMessageW(memo1_, EM_SETSEL, 0, 0);
-    SendMessageW(memo1_, EM_SCROLLCARET, 0, 0);
+    memo1_.InsertOnTop(line);
 }
 
 void TFCSeisekiF::No1Click() {
-    // The box keeps the focus while the menu is used, so the typed text is
-    // taken as it stands, unclamped.
-    const std::wstring text = TextOf(spinEdit1_);
-    const auto n = ParseDecimalInt(text);
-    if (!n) throw AppError(FormatMessageText(L"''%s'' は整数ではありません", text));
-    main_.Record.SetGameNumber(*n);
-    main_.RequestClose(TFCMainF::CloseAsk::ByPlayer);
+    main_.Run().No1Click(TextOf(spinEdit1_));
+}
+
+void TFCSeisekiF::HoldInput(bool held) {
+    EnableMenuItem(menu_, 0, MF_BYPOSITION | (held ? MF_GRAYED : MF_ENABLED));
+    DrawMenuBar(Hwnd());
 }
 
 void TFCSeisekiF::SpinEditKillFocus() {

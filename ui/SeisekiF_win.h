@@ -6,6 +6,7 @@
 
 #include "ui/base_window_win.h"
 #include "ui/gdi_win.h"
+#include "ui/history_box_win.h"
 #include "ui/score_texts.h"
 
 namespace dw {
@@ -31,11 +32,13 @@ public:
     void ShowTryCount(int tryCnt);
     void SetGameBoxText(const std::wstring& text);
     void InsertHistoryLine(const std::wstring& line);
+    // While the watcher waits for FreeCell the menu is greyed.
+    void HoldInput(bool held);
 
     // Read back by the tests and by nobody else.
     HWND Control(ScoreField f) const;
     HWND SpinEdit1() const { return spinEdit1_; }
-    HWND Memo1() const { return memo1_; }
+    HWND Memo1() const { return memo1_.Hwnd(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -51,8 +54,8 @@ private:
     TFCMainF& main_;
     win::UniqueFont font12Bold_, font13_, font13Bold_, font15Bold_, font12_;
     win::UniqueBrush background_;
-    HWND spinEdit1_ = nullptr, upDown1_ = nullptr, memo1_ = nullptr, groupBox1_ = nullptr,
-         groupBox2_ = nullptr;
+    HWND spinEdit1_ = nullptr, upDown1_ = nullptr, groupBox1_ = nullptr, groupBox2_ = nullptr;
+    HistoryBox memo1_;
     HWND label1_ = nullptr, label13_ = nullptr, label9_ = nullptr, label11_ = nullptr;
     HWND label16_ = nullptr, label17_ = nullptr, label18_ = nullptr, label19_ = nullptr,
          label20_ = nullptr, label21_ = nullptr;

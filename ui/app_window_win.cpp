@@ -6,13 +6,24 @@ namespace dw {
 
 void AppWindow::Create() {
     // A zero-sized captioned popup: on the taskbar, never seen on screen.
-    CreateWin(L"DealwardenApplication", 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-              kAppTitle, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-              nullptr, nullptr);
+    CreateWin(kAppWindowClass, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kAppTitle,
+              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+              nullptr);
     ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
 }
 
 LRESULT AppWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == anotherCopy_ && anotherCopy_) {
+        if (OnAnotherCopy) OnAnotherCopy();
+        return 0;
+    }
+    if (msg == WM_CLOSE) {
+        // The entry's close (its window menu, or Alt+F4 on it) runs the close
+        // procedure; left to the default, it would destroy every window of
+        // the program and leave it running without them.
+        if (OnClose) OnClose();
+        return 0;
+    }
     if (msg == WM_SYSCOMMAND) {
         switch (wParam & 0xFFF0) {
             case SC_MINIMIZE:

@@ -1,5 +1,7 @@
 #include "ui/base_window_win.h"
 
+#include <utility>
+
 #include "record/app_error.h"
 #include "ui/error_box_win.h"
 #include "ui/resource_ids.h"
@@ -7,7 +9,14 @@
 namespace dw {
 
 BaseWindow::~BaseWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
+    // The derived part is gone already: the window must not reach it.
+    if (!hwnd_) return;
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(std::exchange(hwnd_, nullptr));
+}
+
+void BaseWindow::Destroy() {
+    if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
 void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style,

@@ -16,6 +16,10 @@ public:
     virtual ~BaseWindow();
 
     HWND Hwnd() const { return hwnd_; }
+    // Destroys the window while this object (its derived part included) is
+    // alive to take the messages that destruction sends. The owner calls it
+    // before the object goes; the destructor only detaches a window left over.
+    virtual void Destroy();
 
 protected:
     // Registers the class on first use and creates the window with this

@@ -1,7 +1,8 @@
-// Dealwarden's entry point: the application window, then the three windows
-// in the order each one's creation needs (the start window loads the record
-// and finds FreeCell; the other two dock to FreeCell and show the record),
-// then the message loop until the start window's close ends it.
+// Dealwarden's entry point: one copy at a time, then the application window
+// and the three windows in the order each one's creation needs (the start
+// window loads the record and finds FreeCell; the other two dock to FreeCell
+// and show the record), then the message loop until the start window's
+// close ends it, then the windows destroyed while their objects still live.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,6 +16,7 @@
 #include "ui/app_window_win.h"
 #include "ui/error_box_win.h"
 #include "ui/profile_win.h"
+#include "ui/single_copy_win.h"
 
 namespace {
 
@@ -43,9 +45,25 @@ bool Step(F&& f) {
     return false;
 }
 
+int MessageLoop() {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const dw::SingleCopyLock oneCopy;
+    if (!oneCopy.Held()) {
+        dw::HandOverToRunningCopy();
+        return 0;
+    }
+
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
 
@@ -56,19 +74,24 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     dw::TFCMainF FCMainF(Application, profile, processes, ExecutablePath(),
                          [] { PostQuitMessage(0); });
-    Step([&] { FCMainF.Create(); });
-    if (!FCMainF.Hwnd()) return 1;
     dw::TFCSeisekiF FCSeisekiF(FCMainF);
-    Step([&] { FCSeisekiF.Create(Application.Hwnd()); });
-    dw::TFCCtrF FCCtrF(FCMainF, FCSeisekiF);
-    Step([&] { FCCtrF.Create(Application.Hwnd()); });
-    FCMainF.Attach(&FCSeisekiF, &FCCtrF);
-    FCMainF.Show();
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    dw::TFCCtrF FCCtrF(FCMainF);
+    int exitCode = 1;
+    Step([&] { FCMainF.Create(); });
+    if (FCMainF.Hwnd()) {
+        Step([&] { FCSeisekiF.Create(Application.Hwnd()); });
+        Step([&] { FCCtrF.Create(Application.Hwnd()); });
+        FCMainF.Attach(&FCSeisekiF, &FCCtrF);
+        FCMainF.Show();
+        exitCode = MessageLoop();
     }
-    return 0;
+
+    // Nothing may reach a window that is going: the start window forgets the
+    // other two before they are destroyed, each while its object lives.
+    FCMainF.Attach(nullptr, nullptr);
+    FCCtrF.Destroy();
+    FCSeisekiF.Destroy();
+    FCMainF.Destroy();
+    Application.Destroy();
+    return exitCode;
 }

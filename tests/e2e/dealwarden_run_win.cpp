@@ -14,13 +14,25 @@ std::wstring DealwardenExe() {
     return WindowsPath(DW_DEALWARDEN_EXE);
 }
 
+WindowMatch MessageBoxes(DWORD pid) {
+    WindowMatch m = ByTitle(L"Dealwarden", pid);
+    m.cls = L"#32770";
+    m.visibleOnly = true;
+    return m;
+}
+
 }  // namespace
 
-DealwardenRun::DealwardenRun(PracticeOptions practice, bool installFreeCell)
-    : dir_(std::make_unique<TempDir>(L"dealwarden")) {
+DealwardenRun::DealwardenRun(PracticeOptions practice, bool installFreeCell,
+                             std::size_t exePathChars)
+    : dir_(std::make_unique<TempDir>(L"dealwarden")), exeDir_(dir_->Path()) {
     KillStrayFreeCells();
     KillWindowOwners(ByClass(L"TFCMainF"));
-    CopyFileW(DealwardenExe().c_str(), dir_->File(L"Dealwarden.exe").c_str(), FALSE);
+    if (exePathChars) {
+        exeDir_ = FolderForFileOfLength(dir_->Path(), L"Dealwarden.exe", exePathChars);
+        CreateLongDirectories(exeDir_);
+    }
+    CopyFileW(DealwardenExe().c_str(), LongPath(ExePath()).c_str(), FALSE);
     if (installFreeCell) {
         practice.logPath = dir_->File(L"FREECELL.log");
         freecellInstall_.emplace(InstalledFreeCell::AtDirectory(dir_->Path(), PracticeFreeCellExe(),
@@ -36,13 +48,17 @@ DealwardenRun::~DealwardenRun() {
     if (freecellInstall_) freecellInstall_->Remove();
 }
 
+std::wstring DealwardenRun::ExePath() const {
+    return exeDir_ + L"\\Dealwarden.exe";
+}
+
 std::wstring DealwardenRun::IniPath() const {
-    return dir_->File(L"Dealwarden.Ini");
+    return exeDir_ + L"\\Dealwarden.Ini";
 }
 
 void DealwardenRun::WriteSettings(const std::wstring& text) const {
     std::wstring content = L"\xFEFF" + text;
-    HANDLE f = CreateFileW(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    HANDLE f = CreateFileW(LongPath(IniPath()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -64,7 +80,18 @@ bool DealwardenRun::IniHasKey(const std::wstring& section, const std::wstring& k
 }
 
 void DealwardenRun::Start() {
-    program_ = Process::Start(dir_->File(L"Dealwarden.exe"), {}, dir_->Path());
+    program_ = Process::Start(ExePath(), {}, dir_->Path());
+}
+
+Process DealwardenRun::StartAnotherCopy(const std::wstring& dir) {
+    const std::wstring where = dir.empty() ? dir_->Path() : dir;
+    const std::wstring exe = where + L"\\Dealwarden.exe";
+    if (!FileExists(exe)) CopyFileW(DealwardenExe().c_str(), exe.c_str(), FALSE);
+    return Process::Start(exe, {}, where);
+}
+
+std::wstring DealwardenRun::Dir() const {
+    return dir_->Path();
 }
 
 HWND DealwardenRun::StartWindow() {
@@ -127,6 +154,21 @@ std::vector<std::wstring> DealwardenRun::HistoryBox() {
         start = end + 2;
     }
     return lines;
+}
+
+HWND DealwardenRun::WaitForMessageBox() {
+    return WaitForDialogReady(MessageBoxes(program_.Id()), L"Button");
+}
+
+std::size_t DealwardenRun::MessageBoxCount() {
+    return FindTopLevels(MessageBoxes(program_.Id())).size();
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    for (HWND c : Children(box))
+        if (ClassName(c) == L"Static" && Text(c).size() > text.size()) text = Text(c);
+    return text;
 }
 
 bool DealwardenRun::WaitForScore(ScoreField f, const std::wstring& text) {

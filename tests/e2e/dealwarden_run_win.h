@@ -20,11 +20,16 @@ namespace dw::e2e {
 class DealwardenRun {
 public:
     // installFreeCell false: no FREECELL.EXE anywhere Dealwarden looks.
-    explicit DealwardenRun(harness::PracticeOptions practice = {}, bool installFreeCell = true);
+    // exePathChars: the program is put in folders below the run's own so
+    // that its path is this long (its settings file's path as long too); it
+    // still runs in the run's folder, where FREECELL.EXE is.
+    explicit DealwardenRun(harness::PracticeOptions practice = {}, bool installFreeCell = true,
+                           std::size_t exePathChars = 0);
     DealwardenRun(const DealwardenRun&) = delete;
     DealwardenRun& operator=(const DealwardenRun&) = delete;
     ~DealwardenRun();
 
+    std::wstring ExePath() const;
     // Writes the settings file as given, UTF-16LE with its byte order mark.
     void WriteSettings(const std::wstring& text) const;
     std::wstring IniPath() const;
@@ -32,6 +37,9 @@ public:
     bool IniHasKey(const std::wstring& section, const std::wstring& key) const;
 
     void Start();
+    // Another copy of the program, started from dir (this run's own by default).
+    harness::Process StartAnotherCopy(const std::wstring& dir = L"");
+    std::wstring Dir() const;
     harness::Process& Program() { return program_; }
     bool WaitForExit(harness::milliseconds timeout = harness::kDefaultTimeout) {
         return program_.WaitForExit(timeout);
@@ -53,6 +61,11 @@ public:
     // Waits until the practice FreeCell has dealt this game count times.
     bool WaitForDeal(int number, std::size_t count = 1);
 
+    // The program's message boxes (class "#32770", caption "Dealwarden"; the
+    // start window has that caption too).
+    HWND WaitForMessageBox();
+    std::size_t MessageBoxCount();
+
     std::wstring ScoreText(ScoreField f);
     std::vector<std::wstring> HistoryBox();
     // Waits until a score window value reads text.
@@ -60,11 +73,15 @@ public:
 
 private:
     std::unique_ptr<harness::TempDir> dir_;
+    std::wstring exeDir_;  // the run's folder or one below it
     std::optional<harness::InstalledFreeCell> freecellInstall_;
     std::unique_ptr<harness::EventLogReader> log_;
     harness::Process program_;
     harness::Process freecell_;
 };
+
+// A message box's text: its longest "Static" child (the icon is one too).
+std::wstring MessageBoxText(HWND box);
 
 // WM_SETTEXT across processes, as typing would leave the field.
 void SetText(HWND w, const std::wstring& text);

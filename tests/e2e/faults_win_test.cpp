@@ -14,6 +14,7 @@
 
 #include "e2e/dealwarden_run_win.h"
 #include "harness/screenshot_win.h"
+#include "record/settings.h"
 #include "ui/CtrlF_win.h"
 #include "ui/SeisekiF_win.h"
 
@@ -34,28 +35,12 @@ std::string Narrow(const std::wstring& w) {
     return s;
 }
 
-// Message boxes of the program (class "#32770", caption "Dealwarden"); the
-// start window has that caption too.
-WindowMatch Boxes(DWORD pid) {
-    WindowMatch m = ByTitle(L"Dealwarden", pid);
-    m.cls = L"#32770";
-    m.visibleOnly = true;
-    return m;
-}
-
-std::wstring BoxText(HWND box) {
-    std::wstring text;
-    for (HWND c : Children(box))
-        if (ClassName(c) == L"Static" && Text(c).size() > text.size()) text = Text(c);
-    return text;
-}
-
 HWND WaitForBox(DealwardenRun& run) {
-    return WaitForDialogReady(Boxes(run.Program().Id()), L"Button");
+    return run.WaitForMessageBox();
 }
 
 std::size_t BoxCount(DealwardenRun& run) {
-    return FindTopLevels(Boxes(run.Program().Id())).size();
+    return run.MessageBoxCount();
 }
 
 // Nothing new pops up for a while (several watcher ticks).
@@ -77,7 +62,8 @@ void ExpectSaved(DealwardenRun& run, int gameNo, int won, const std::vector<std:
     EXPECT_EQ(run.IniValue(L"Score", L"won"), std::to_wstring(won));
     for (std::size_t i = 0; i < hist.size(); ++i)
         EXPECT_EQ(run.IniValue(L"Hist", L"hist" + std::to_wstring(i)), hist[i]) << "hist" << i;
-    EXPECT_FALSE(FileExists(run.IniPath() + L".tmp")) << "the save's copy was left behind";
+    EXPECT_FALSE(FileExists(IniTempFileNameFor(run.IniPath())))
+        << "the save's copy was left behind";
 }
 
 // The tick that sees the no-more-moves dialog waits until it is answered.
@@ -186,8 +172,8 @@ TEST_P(BlockedSaveTest, BookingsAreToldOnceKeptAndSavedOnceTheFileIsWritable) {
     Win(run, 3);
     HWND box = WaitForBox(run);
     ASSERT_NE(box, nullptr) << "the failed save is not told";
-    EXPECT_THAT(BoxText(box), StartsWith(CannotWrite()));
-    EXPECT_THAT(BoxText(box), HasSubstr(L"記録は Dealwarden が保持しています"));
+    EXPECT_THAT(MessageBoxText(box), StartsWith(CannotWrite()));
+    EXPECT_THAT(MessageBoxText(box), HasSubstr(L"記録は Dealwarden が保持しています"));
 
     // Ticks go on beneath the box: the next booking fails too, and is not told again.
     Win(run, 4);
@@ -209,8 +195,8 @@ TEST_P(BlockedSaveTest, QuitAsksWhetherToEndUnsavedAndNoKeepsTheRecordUntilItCan
     Click(GetDlgItem(run.ControlBar(), TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
-    EXPECT_THAT(BoxText(ask), StartsWith(CannotWrite()));
-    EXPECT_THAT(BoxText(ask), HasSubstr(L"記録を保存せずに終了しますか？"));
+    EXPECT_THAT(MessageBoxText(ask), StartsWith(CannotWrite()));
+    EXPECT_THAT(MessageBoxText(ask), HasSubstr(L"記録を保存せずに終了しますか？"));
     ASSERT_NE(GetDlgItem(ask, IDNO), nullptr);
     EXPECT_TRUE(run.Log().WaitForLine(L"close")) << "FreeCell is told to close first";
     // FreeCell is gone now and the watcher asks to close every second: the
@@ -231,7 +217,7 @@ TEST_P(BlockedSaveTest, FreeCellClosedWhileBlockedIsToldOnceAndTheProgramEndsOnc
     PostMessageW(run.FreeCell(), WM_CLOSE, 0, 0);
     HWND box = WaitForBox(run);
     ASSERT_NE(box, nullptr);
-    EXPECT_THAT(BoxText(box), StartsWith(CannotWrite()));
+    EXPECT_THAT(MessageBoxText(box), StartsWith(CannotWrite()));
     EXPECT_TRUE(StaysAt(run, 1)) << "a box every second";
     Click(FindChild(box, L"Button"));
     ASSERT_TRUE(WaitForGone(box));
@@ -300,6 +286,8 @@ TEST(DamagedFileTest, RandomBytesStartAFreshRecordAndTheNextSaveKeepsEveryCharac
     ASSERT_TRUE(run.WaitForDeal(1));
     PostMessageW(run.FreeCell(), PracticeStuckMessage(), 0, 0);
     EXPECT_TRUE(run.WaitForScore(F::Label1, L"2"));
+    // The try is shown while the dialog is still up: the game goes on once it is answered.
+    ASSERT_TRUE(run.Log().WaitForLine(L"closed stuck restart"));
     Win(run, 2);
     ExpectSaved(run, 2, 0, {L"1 負け（2回）"});
     EXPECT_EQ(run.IniValue(L"Score", L"lost"), L"1");
@@ -368,7 +356,7 @@ TEST(ClipboardTest, HeldByAnotherProgramIsToldOnceAndTheNextTickEntersTheDeal) {
     run.PressStart();
     HWND box = WaitForBox(run);
     ASSERT_NE(box, nullptr);
-    const std::wstring text = BoxText(box);
+    const std::wstring text = MessageBoxText(box);
     EXPECT_THAT(text, StartsWith(L"クリップボード "));
     EXPECT_THAT(text, ::testing::EndsWith(L" を開けません."));
     EXPECT_TRUE(StaysAt(run, 1)) << "a box every tick";

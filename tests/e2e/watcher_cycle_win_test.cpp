@@ -8,25 +8,12 @@
 
 #include "e2e/practice_fixture_win.h"
 #include "freecell/watcher.h"
+#include "tests/fakes/recording_requests.h"
 
 namespace dw::harness {
 namespace {
 
 using namespace freecell;
-
-class RecordingRequests final : public IWatcherRequests {
-public:
-    void ShowTryCount(std::int32_t n) override {
-        calls.push_back(L"ShowTryCount " + std::to_wstring(n));
-    }
-    void SetGameBoxToOne() override { calls.push_back(L"SetGameBoxToOne"); }
-    void InsertHistoryLine(const std::wstring& line) override {
-        calls.push_back(L"InsertHistoryLine " + line);
-    }
-    void Refresh() override { calls.push_back(L"Refresh"); }
-    void CloseProgram() override { calls.push_back(L"CloseProgram"); }
-    std::vector<std::wstring> calls;
-};
 
 class WatcherAgainstPractice : public PracticeTest {
 protected:
@@ -39,7 +26,7 @@ protected:
     }
 
     void Tick() {
-        ui_.calls.clear();
+        calls_.clear();
         watcher_.Timer1Timer(win::FromHwnd(main_), win::FromHwnd(own_.get()));
     }
 
@@ -47,7 +34,8 @@ protected:
     void StartRun() { ASSERT_NE(OpenSelect(), nullptr); }
 
     TFCGameRecord record_;
-    RecordingRequests ui_;
+    std::vector<std::wstring> calls_;
+    testing::RecordingRequests ui_{calls_};
     DialogWatcher watcher_{ws_, record_, ui_};
     win::UniqueWindow own_;
 };
@@ -67,14 +55,14 @@ TEST_P(WatcherFullCycle, EnterDealWinAndNextDeal) {
     StartRun();
 
     Tick();
-    EXPECT_EQ(ui_.calls, Calls({L"ShowTryCount 1"}));
+    EXPECT_EQ(calls_, Calls({L"ShowTryCount 1"}));
     ASSERT_TRUE(Log().WaitForLine(L"deal 7"));
     EXPECT_TRUE(WaitForNoTopLevel(ByTitle(kSelectTitle)));
 
     ASSERT_TRUE(game_->PostWin());
     ASSERT_NE(game_->WaitForDialog(kWinTitle), nullptr);
     Tick();
-    EXPECT_EQ(ui_.calls, Calls({L"InsertHistoryLine 7 勝ち", L"Refresh"}));
+    EXPECT_EQ(calls_, Calls({L"Insert 7 勝ち", L"Refresh", L"Hold", L"Release"}));
     EXPECT_EQ(FindTopLevel(ByTitle(kWinTitle)), nullptr)
         << "the tick returns once the dialog is gone";
     EXPECT_TRUE(Log().Contains(L"pressed win " + std::to_wstring(GetParam())));
@@ -86,7 +74,7 @@ TEST_P(WatcherFullCycle, EnterDealWinAndNextDeal) {
     // The F3 the tick posted opens the next select-game dialog.
     ASSERT_NE(game_->WaitForDialog(kSelectTitle), nullptr);
     Tick();
-    EXPECT_EQ(ui_.calls, Calls({L"ShowTryCount 1"}));
+    EXPECT_EQ(calls_, Calls({L"ShowTryCount 1"}));
     ASSERT_TRUE(Log().WaitForLine(L"deal 8"));
     EXPECT_EQ(Log().Count(L"f3"), 2u);
 }
@@ -131,7 +119,7 @@ TEST_P(WatcherFailedTry, StuckDialogCountsATryAndHoldsTheTickUntilAnswered) {
     const auto took = std::chrono::steady_clock::now() - start;
     if (player.joinable()) player.join();
 
-    EXPECT_EQ(ui_.calls, Calls({L"Refresh"}));
+    EXPECT_EQ(calls_, Calls({L"Refresh", L"Hold", L"Release"}));
     EXPECT_EQ(record_.TryCnt, 2);
     EXPECT_EQ(record_.make, 1);
     EXPECT_EQ(record_.GameNo, 12);
@@ -163,18 +151,18 @@ TEST_F(WatcherAgainstPractice, RetryEntersTheSameDealAgain) {
     ASSERT_EQ(record_.TryCnt, 2);
     StartRun();
     Tick();
-    EXPECT_EQ(ui_.calls, Calls({L"ShowTryCount 2"}));
+    EXPECT_EQ(calls_, Calls({L"ShowTryCount 2"}));
     EXPECT_TRUE(Log().WaitForCount(L"deal 30", 2));
 }
 
 TEST_F(WatcherAgainstPractice, FreeCellClosedByThePlayerClosesTheProgram) {
     ASSERT_TRUE(Start());
     Tick();
-    EXPECT_EQ(ui_.calls, Calls{}) << "nothing to do while FreeCell idles";
+    EXPECT_EQ(calls_, Calls{}) << "nothing to do while FreeCell idles";
     ASSERT_TRUE(Post(main_, kClose));
     ASSERT_TRUE(game_->Proc().WaitForExit());
     Tick();
-    EXPECT_EQ(ui_.calls, Calls({L"CloseProgram"}));
+    EXPECT_EQ(calls_, Calls({L"Close"}));
 }
 
 }  // namespace

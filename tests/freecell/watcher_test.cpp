@@ -3,150 +3,245 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fake_window_system.h"
+#include <algorithm>
+
 #include "record/app_error.h"
+#include "tests/fakes/fake_window_system.h"
+#include "tests/fakes/recording_requests.h"
+#include "tests/fakes/scripted_freecell.h"
 
 namespace dw {
 namespace {
 
+using namespace freecell;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using ::testing::Not;
+using namespace dw::testing;  // the scripted FreeCell
 
-constexpr WindowHandle kFreeCell = 100, kOwn = 200;
-constexpr WindowHandle kSel = 10, kSelEdit = 11, kSelButton = 12;
-constexpr WindowHandle kLose = 20;
-constexpr WindowHandle kWin = 30, kWinButton = 31, kWin2 = 32, kWin2Button = 33;
+constexpr WindowHandle kOwn = 200;
+// The win dialog FreeCell replaces the first one with.
+constexpr WindowHandle kWon2 = 32, kWon2Button = 33;
 
-// Requests land in the same log as the window calls, so their order relative
-// to what was posted is asserted too.
-class RecordingRequests : public IWatcherRequests {
-public:
-    explicit RecordingRequests(std::vector<std::wstring>& log) : log_(log) {}
-    void ShowTryCount(std::int32_t n) override {
-        log_.push_back(L"ShowTryCount " + std::to_wstring(n));
-    }
-    void SetGameBoxToOne() override { log_.push_back(L"SetGameBoxToOne"); }
-    void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
-    void Refresh() override { log_.push_back(L"Refresh"); }
-    void CloseProgram() override { log_.push_back(L"Close"); }
-    void NextDealAsked() override { log_.push_back(L"NextDealAsked"); }
+std::wstring Probe(const std::wstring& title, WindowHandle h) {
+    return L"FindTitle " + title + L" -> " + std::to_wstring(h);
+}
+const std::wstring kFreeCellThere = L"FindClass FreeCell -> 100";
+const std::wstring kWinPause = L"Pause " + std::to_wstring(DialogWatcher::kWinPressGapMs);
+const std::wstring kLosePause = L"Pause " + std::to_wstring(DialogWatcher::kNoMoreMovesPollMs);
 
-private:
-    std::vector<std::wstring>& log_;
-};
+// The calls of asking FreeCell for the next deal, ending with our window on top.
+std::vector<std::wstring> NextDealAsked() {
+    return {L"Foreground 100", Posted(kFreeCell, OpenSelectGame()[0]),
+            Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 200"};
+}
+
+std::vector<std::wstring> Concat(std::initializer_list<std::vector<std::wstring>> parts) {
+    std::vector<std::wstring> all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+std::size_t CountOf(const std::vector<std::wstring>& calls, const std::wstring& call) {
+    return static_cast<std::size_t>(std::count(calls.begin(), calls.end(), call));
+}
 
 class WatcherTest : public ::testing::Test {
 protected:
     WatcherTest() {
-        ws.classes[L"FreeCell"] = kFreeCell;
-        ws.children[{kSel, L"Edit"}] = kSelEdit;
-        ws.children[{kSel, L"Button"}] = kSelButton;
-        ws.children[{kWin, L"Button"}] = kWinButton;
-        ws.children[{kWin2, L"Button"}] = kWin2Button;
+        AddFreeCell(ws);
+        ws.children[{kWon2, L"Button"}] = kWon2Button;
         record.GameNo = record.WGameNo = 57;
     }
-    void Present(const wchar_t* title, std::vector<WindowHandle> handles) {
-        ws.Script(title, std::move(handles));
-    }
     void Tick() { watcher.Timer1Timer(kFreeCell, kOwn); }
+    // A tick whose calls alone are looked at.
+    void FreshTick() {
+        ws.calls.clear();
+        Tick();
+    }
 
     testing::FakeWindowSystem ws;
-    RecordingRequests ui{ws.calls};
+    testing::RecordingRequests ui{ws.calls};
     TFCGameRecord record;
     DialogWatcher watcher{ws, record, ui};
 };
 
-const std::wstring kProbeSel = L"FindTitle ゲームの選択 -> ";
-const std::wstring kProbeLose = L"FindTitle これ以上、移動できません -> ";
-const std::wstring kProbeWin = L"FindTitle 勝ち -> ";
-const std::wstring kFreeCellThere = L"FindClass FreeCell -> 100";
-
 TEST_F(WatcherTest, NothingShownOnlyChecksFreeCell) {
     Tick();
-    EXPECT_THAT(ws.calls,
-                ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"0", kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(Probe(kSelTitle, 0), Probe(kLoseTitle, 0),
+                                      Probe(kWinTitle, 0), kFreeCellThere));
 }
 
 TEST_F(WatcherTest, SelectGamePastesTheNumberAndPressesEnter) {
-    Present(L"ゲームの選択", {kSel});
+    ws.Script(kSelTitle, {kSel});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0",
-                                      L"ShowTryCount 1", L"Foreground 10", L"SetClipboard 57",
-                                      L"GetClipboard", L"Post 11 0x302 0 0", L"Post 12 0x100 0xd 0",
-                                      kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(Probe(kSelTitle, kSel), Probe(kLoseTitle, 0),
+                                      Probe(kWinTitle, 0), L"ShowTryCount 1", L"Foreground 10",
+                                      L"SetClipboard 57", L"GetClipboard", Posted(kSelEdit, kPaste),
+                                      Posted(kSelButton, kEnter), kFreeCellThere));
 }
 
 TEST_F(WatcherTest, SelectGameAfterTheLastDealEntersOneAndResetsTheBox) {
     record.GameNo = record.WGameNo = TFCGameRecord::MaxGNo + 1;
     record.TryCnt = 3;
-    Present(L"ゲームの選択", {kSel});
+    ws.Script(kSelTitle, {kSel});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"10", kProbeLose + L"0", kProbeWin + L"0",
-                                      L"SetGameBoxToOne", L"ShowTryCount 1", L"Foreground 10",
-                                      L"SetClipboard 1", L"GetClipboard", L"Post 11 0x302 0 0",
-                                      L"Post 12 0x100 0xd 0", kFreeCellThere));
+    EXPECT_THAT(ws.calls,
+                ElementsAre(Probe(kSelTitle, kSel), Probe(kLoseTitle, 0), Probe(kWinTitle, 0),
+                            L"SetGameBoxToOne", L"ShowTryCount 1", L"Foreground 10",
+                            L"SetClipboard 1", L"GetClipboard", Posted(kSelEdit, kPaste),
+                            Posted(kSelButton, kEnter), kFreeCellThere));
     EXPECT_EQ(record.GameNo, 1);
     EXPECT_EQ(record.TryCnt, 1);
 }
 
-TEST_F(WatcherTest, SelectGameWithoutChildrenPostsToNoWindow) {
-    ws.children.clear();
-    Present(L"ゲームの選択", {kSel});
-    Tick();
-    EXPECT_THAT(ws.calls, ::testing::Contains(L"Post 0 0x302 0 0"));
-    EXPECT_THAT(ws.calls, ::testing::Contains(L"Post 0 0x100 0xd 0"));
+// A tick can come a few milliseconds after FreeCell created the dialog,
+// before its controls exist: such a dialog is left to a later tick, which
+// fills it once both are there — a paste without its Enter would otherwise
+// leave the number in the field for the next paste to add to.
+TEST_F(WatcherTest, SelectGameIsFilledOnlyOnceItsEditAndButtonExist) {
+    for (const wchar_t* missing : {L"Edit", L"Button"}) {
+        SCOPED_TRACE(testing::Describe(kPaste) + L" without " + missing);
+        TFCGameRecord fresh;
+        fresh.GameNo = fresh.WGameNo = TFCGameRecord::MaxGNo + 1;  // a taken number would wrap
+        record = fresh;
+        const WindowHandle child = ws.children.at({kSel, missing});
+        ws.children.erase({kSel, missing});
+        ws.Script(kSelTitle, {kSel});
+        FreshTick();
+        EXPECT_THAT(ws.calls, ElementsAre(Probe(kSelTitle, kSel), Probe(kLoseTitle, 0),
+                                          Probe(kWinTitle, 0), kFreeCellThere));
+        EXPECT_EQ(record, fresh) << "nothing is taken from the record";
+
+        ws.children[{kSel, missing}] = child;
+        ws.Script(kSelTitle, {kSel});
+        FreshTick();
+        EXPECT_THAT(ws.calls, Contains(Posted(kSelEdit, kPaste)));
+        EXPECT_THAT(ws.calls, Contains(Posted(kSelButton, kEnter)));
+        watcher.NextDealAsked();
+    }
 }
 
-TEST_F(WatcherTest, NoMoreMovesBooksTheTryThenWaitsUntilTheDialogIsGone) {
+// Ticks come early as well as every second: one that comes while a filled
+// dialog is still closing must not paste into it again.
+TEST_F(WatcherTest, ASelectGameDialogIsFilledOnceHoweverManyTicksSeeIt) {
+    const auto pastes = [&] { return CountOf(ws.calls, Posted(kSelEdit, kPaste)); };
+    ws.Script(kSelTitle, {kSel, kSel, kSel});
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_EQ(pastes(), 1u);
+    EXPECT_EQ(CountOf(ws.calls, L"SetClipboard 57"), 1u);
+
+    // Once it has gone, a dialog with the same handle is a new one.
+    ws.Script(kSelTitle, {kNoWindow, kSel});
+    Tick();
+    Tick();
+    EXPECT_EQ(pastes(), 2u);
+    // So is one after somebody else asked for the next deal (the retry button).
+    ws.Script(kSelTitle, {kSel});
+    watcher.NextDealAsked();
+    Tick();
+    EXPECT_EQ(pastes(), 3u);
+}
+
+TEST_F(WatcherTest, NoMoreMovesBooksTheTryThenWaitsWithoutHangingUntilTheDialogIsGone) {
     record.TryCnt = 2;  // second try: only the counter moves
-    Present(L"これ以上、移動できません", {kLose, kLose, kLose});
+    ws.Script(kLoseTitle, {kLose, kLose, kLose});
     Tick();
     EXPECT_THAT(ws.calls,
-                ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0", L"Refresh",
-                            L"Sleep 180", kProbeLose + L"20", L"Sleep 180", kProbeLose + L"20",
-                            L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
+                ElementsAre(Probe(kSelTitle, 0), Probe(kLoseTitle, kLose), Probe(kWinTitle, 0),
+                            L"Refresh", L"Hold", kLosePause, Probe(kLoseTitle, kLose), kLosePause,
+                            Probe(kLoseTitle, kLose), kLosePause, Probe(kLoseTitle, 0), L"Release",
+                            kFreeCellThere));
     EXPECT_EQ(record.TryCnt, 3);
     EXPECT_EQ(record.lost, 0);
 }
 
-TEST_F(WatcherTest, NoMoreMovesAlwaysSleepsAtLeastOnce) {
-    Present(L"これ以上、移動できません", {kLose});
+TEST_F(WatcherTest, NoMoreMovesAlwaysPausesAtLeastOnce) {
+    ws.Script(kLoseTitle, {kLose});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"20", kProbeWin + L"0",
-                                      L"Refresh", L"Sleep 180", kProbeLose + L"0", kFreeCellThere));
+    EXPECT_THAT(ws.calls, ElementsAre(Probe(kSelTitle, 0), Probe(kLoseTitle, kLose),
+                                      Probe(kWinTitle, 0), L"Refresh", L"Hold", kLosePause,
+                                      Probe(kLoseTitle, 0), L"Release", kFreeCellThere));
     EXPECT_EQ(record.lost, 1);
     EXPECT_EQ(record.make, 1);
 }
 
+TEST_F(WatcherTest, AWaitStopsWhenTheProgramEnds) {
+    ws.Stays(kLoseTitle, kLose);
+    ws.pausesBeforeQuit = 3;
+    Tick();
+    EXPECT_EQ(ws.pauses, 3);
+    EXPECT_EQ(ws.calls.back(), kFreeCellThere);
+    EXPECT_THAT(ws.calls, Contains(L"Release"));
+}
+
 TEST_F(WatcherTest, WinIsBookedOnceDismissedUntilGoneThenNextDealAsked) {
     // FreeCell replaces the dialog once before it goes: Enter follows the new handle.
-    Present(L"勝ち", {kWin, kWin2});
+    ws.Script(kWinTitle, {kWon, kWon2});
     Tick();
-    EXPECT_THAT(ws.calls, ElementsAre(kProbeSel + L"0", kProbeLose + L"0", kProbeWin + L"30",
-                                      L"Insert 57 勝ち", L"Refresh", L"Foreground 30",
-                                      L"Post 31 0x100 0xd 0", kProbeWin + L"32", L"Foreground 32",
-                                      L"Post 33 0x100 0xd 0", kProbeWin + L"0", L"Foreground 100",
-                                      L"Post 100 0x100 0x72 0", L"Post 100 0x101 0x72 0",
-                                      L"BringToTop 200", L"NextDealAsked", kFreeCellThere));
+    EXPECT_THAT(
+        ws.calls,
+        ElementsAreArray(Concat(
+            {{Probe(kSelTitle, 0), Probe(kLoseTitle, 0), Probe(kWinTitle, kWon), L"Insert 57 勝ち",
+              L"Refresh", L"Hold", L"Foreground 30", Posted(kWonButton, kEnter), kWinPause,
+              Probe(kWinTitle, kWon2), L"Foreground 32", Posted(kWon2Button, kEnter), kWinPause,
+              Probe(kWinTitle, 0), L"Release"},
+             NextDealAsked(),
+             {kFreeCellThere}})));
     EXPECT_EQ(record.won, 1);
     EXPECT_EQ(record.kachi, 1);
     EXPECT_EQ(record.hist[0], L"57 勝ち");
     EXPECT_EQ(record.GameNo, 58);
+    EXPECT_FALSE(watcher.WinLeftToPlayer());
+}
+
+// A win dialog that does not close on Enter is pressed at a pace it can
+// follow, for a bounded time, then left to the player: no later tick books
+// the win again or presses on, and the next deal is asked for once it goes.
+TEST_F(WatcherTest, AWinDialogThatNeverClosesIsPressedForABoundedTimeThenLeftToThePlayer) {
+    ws.Stays(kWinTitle, kWon);
+    Tick();
+    const std::size_t presses = CountOf(ws.calls, Posted(kWonButton, kEnter));
+    EXPECT_EQ(presses, static_cast<std::size_t>(DialogWatcher::kWinPressLimit));
+    EXPECT_EQ(CountOf(ws.calls, kWinPause), presses) << "a pause after every press";
+    EXPECT_LE(presses * DialogWatcher::kWinPressGapMs, 5000u) << "bounded to a few seconds";
+    EXPECT_THAT(ws.calls, Not(Contains(Posted(kFreeCell, OpenSelectGame()[0]))));
+    EXPECT_EQ(ws.calls.back(), kFreeCellThere);
+    EXPECT_TRUE(watcher.WinLeftToPlayer());
+
+    FreshTick();  // still there
+    EXPECT_THAT(ws.calls, ElementsAre(Probe(kSelTitle, 0), Probe(kLoseTitle, 0),
+                                      Probe(kWinTitle, kWon), kFreeCellThere));
+
+    ws.Script(kWinTitle, {});  // the player closed it
+    FreshTick();
+    EXPECT_THAT(
+        ws.calls,
+        ElementsAreArray(Concat({{Probe(kSelTitle, 0), Probe(kLoseTitle, 0), Probe(kWinTitle, 0)},
+                                 NextDealAsked(),
+                                 {kFreeCellThere}})));
+    FreshTick();
+    EXPECT_THAT(ws.calls, Not(Contains(Posted(kFreeCell, OpenSelectGame()[0])))) << "F3 once";
+    EXPECT_EQ(record.won, 1);
+    EXPECT_EQ(record.hist[1], L"") << "one history line";
 }
 
 TEST_F(WatcherTest, OneTickActsOnAllThreeDialogsInOrderAndChecksFreeCellLast) {
-    Present(L"ゲームの選択", {kSel});
-    Present(L"これ以上、移動できません", {kLose});
-    Present(L"勝ち", {kWin});
+    ws.Script(kSelTitle, {kSel});
+    ws.Script(kLoseTitle, {kLose});
+    ws.Script(kWinTitle, {kWon});
     Tick();
     std::vector<std::wstring> order;
     for (const auto& c : ws.calls)
-        if (c == L"GetClipboard" || c == L"Sleep 180" || c.starts_with(L"Insert") ||
+        if (c == L"GetClipboard" || c == kLosePause || c.starts_with(L"Insert") ||
             c.starts_with(L"FindClass"))
             order.push_back(c);
-    EXPECT_THAT(order, ElementsAre(L"GetClipboard", L"Sleep 180", L"Insert 57 負け（2回）",
-                                   kFreeCellThere));
+    EXPECT_THAT(order,
+                ElementsAre(L"GetClipboard", kLosePause, L"Insert 57 負け（2回）", kFreeCellThere));
     EXPECT_EQ(ws.calls.back(), kFreeCellThere);
 }
 
@@ -161,16 +256,16 @@ TEST_F(WatcherTest, ClipboardThatSettlesOnALaterAttemptStillPastes) {
     ws.clipboardReadBack = [&] {
         return ++reads < 3 ? std::wstring(L"other") : std::wstring(L"57");
     };
-    Present(L"ゲームの選択", {kSel});
+    ws.Script(kSelTitle, {kSel});
     Tick();
     EXPECT_EQ(reads, 3);
-    EXPECT_THAT(ws.calls, ::testing::Contains(L"Post 11 0x302 0 0"));
+    EXPECT_THAT(ws.calls, Contains(Posted(kSelEdit, kPaste)));
 }
 
 TEST_F(WatcherTest, ClipboardThatNeverMatchesGivesUpAndEndsTheTick) {
     ws.clipboardReadBack = [] { return std::wstring(L"changed by someone else"); };
-    Present(L"ゲームの選択", {kSel});
-    Present(L"勝ち", {kWin});
+    ws.Script(kSelTitle, {kSel});
+    ws.Script(kWinTitle, {kWon});
     try {
         Tick();
         FAIL() << "expected an error";
@@ -190,17 +285,17 @@ TEST_F(WatcherTest, ClipboardThatNeverMatchesGivesUpAndEndsTheTick) {
     // The next tick, with the clipboard free again, enters the same deal.
     ws.clipboardReadBack = nullptr;
     ws.calls.clear();
-    Present(L"ゲームの選択", {kSel});
-    Present(L"勝ち", {});
+    ws.Script(kSelTitle, {kSel});
+    ws.Script(kWinTitle, {});
     Tick();
-    EXPECT_THAT(ws.calls, ::testing::Contains(L"SetClipboard 57"));
-    EXPECT_THAT(ws.calls, ::testing::Contains(L"Post 12 0x100 0xd 0"));
+    EXPECT_THAT(ws.calls, Contains(L"SetClipboard 57"));
+    EXPECT_THAT(ws.calls, Contains(Posted(kSelButton, kEnter)));
 }
 
 TEST_F(WatcherTest, ClipboardThatCannotBeOpenedStopsTheRestOfTheTick) {
     ws.clipboardLocked = true;
-    Present(L"ゲームの選択", {kSel});
-    Present(L"これ以上、移動できません", {kLose});
+    ws.Script(kSelTitle, {kSel});
+    ws.Script(kLoseTitle, {kLose});
     EXPECT_THROW(Tick(), AppError);
     EXPECT_EQ(record.lost, 0);
     EXPECT_EQ(ws.calls.back(), L"Foreground 10");

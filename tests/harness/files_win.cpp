@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <thread>
@@ -22,7 +23,6 @@ std::string WideToUtf8(const std::wstring& w) {
                         nullptr);
     return s;
 }
-
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
@@ -178,6 +178,64 @@ void InstalledFreeCell::Remove() {
         RemoveDirectoryW(it->c_str());
     exe_.clear();
     createdDirs_.clear();
+}
+
+}  // namespace dw::harness
+
+namespace dw::harness {
+
+std::wstring LongPath(const std::wstring& path) {
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path : L"\\\\?\\" + path;
+}
+
+std::wstring FolderForFileOfLength(const std::wstring& parent, const std::wstring& name,
+                                   std::size_t length) {
+    // Each nested folder costs a backslash and its name; none may be left
+    // with a name of nothing, so a step never leaves exactly one to go.
+    constexpr std::size_t kLongestName = 100;
+    std::wstring folder = parent;
+    for (std::size_t total; (total = folder.size() + 1 + name.size()) < length;) {
+        const std::size_t left = length - total;
+        if (left == 1) throw std::runtime_error("a path one character longer cannot be made");
+        std::size_t part = left - 1;
+        if (part > kLongestName)
+            part = left - 1 - kLongestName == 1 ? kLongestName - 1 : kLongestName;
+        folder += L"\\" + std::wstring(part, L'd');
+    }
+    return folder;
+}
+
+void CreateLongDirectories(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
+        CreateDirectoryW(LongPath(path.substr(0, at)).c_str(), nullptr);
+        if (at == std::wstring::npos) break;
+    }
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    win::UniqueHandle f(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return {};
+    std::string bytes;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(f.get(), buf, sizeof buf, &n, nullptr) && n) bytes.append(buf, n);
+    return bytes;
+}
+
+std::vector<std::wstring> DirectoryNames(const std::wstring& dir) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace dw::harness

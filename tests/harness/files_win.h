@@ -20,6 +20,18 @@ bool FileExists(const std::wstring& path);
 std::vector<std::wstring> CreateDirectories(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 bool WriteUtf8File(const std::wstring& path, const std::wstring& text);
+// A path as the file functions take it past MAX_PATH ("\\?\" first).
+std::wstring LongPath(const std::wstring& path);
+// A folder below parent, made of as many nested folders as it takes, such
+// that the folder, a backslash and name make a path of exactly length characters.
+std::wstring FolderForFileOfLength(const std::wstring& parent, const std::wstring& name,
+                                   std::size_t length);
+// Creates path and its missing parents, however long it is.
+void CreateLongDirectories(const std::wstring& path);
+// The file's bytes; empty when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
+// The names in a directory (not "." and ".."), sorted.
+std::vector<std::wstring> DirectoryNames(const std::wstring& dir);
 
 // A fresh, empty directory under the temp directory, removed with everything
 // in it at destruction.

@@ -1,10 +1,13 @@
 #include "harness/practice_win.h"
 
+#include <cwchar>
+
 namespace dw::harness {
 
 std::vector<std::wstring> PracticeOptions::Arguments() const {
     std::vector<std::wstring> a;
     if (!logPath.empty()) a.insert(a.end(), {L"--log", logPath});
+    if (!timesPath.empty()) a.insert(a.end(), {L"--times", timesPath});
     if (winEnters != 1) a.insert(a.end(), {L"--win-enters", std::to_wstring(winEnters)});
     if (noWindow) a.push_back(L"--no-window");
     if (windowDelayMs > 0)
@@ -18,6 +21,19 @@ std::wstring PracticeOptions::ArgumentLine() const {
     std::wstring line;
     for (const auto& a : Arguments()) line += (line.empty() ? L"" : L" ") + QuoteArgument(a);
     return line;
+}
+
+std::vector<TimedEvent> ReadTimedEvents(const std::wstring& timesPath) {
+    std::vector<TimedEvent> events;
+    for (const std::wstring& line : EventLogReader(timesPath).Lines()) {
+        const auto blank = line.find(L' ');
+        if (blank == std::wstring::npos || blank == 0) continue;
+        wchar_t* end = nullptr;
+        const double ms = std::wcstod(line.c_str(), &end);
+        if (end != line.c_str() + blank) continue;
+        events.push_back({ms, line.substr(blank + 1)});
+    }
+    return events;
 }
 
 std::wstring PracticeFreeCellExe() {

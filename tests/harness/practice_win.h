@@ -8,21 +8,32 @@
 
 #include "harness/event_log_win.h"
 #include "harness/files_win.h"
+#include "harness/performance_clock_win.h"
 #include "harness/process_win.h"
 
 namespace dw::harness {
 
 // The program's command-line options (see tests/practice_freecell/options_win.h).
 struct PracticeOptions {
-    std::wstring logPath;   // empty: the owner picks one
-    int winEnters = 1;      // Enters the win dialog needs
-    bool noWindow = false;  // never create the main window
-    int windowDelayMs = 0;  // create it this long after the message loop runs
-    int stuckAutoMs = -1;   // answer the stuck dialog "restart" by itself after this long
-    int selectInitial = 0;  // the select field's starting number (0: random)
+    std::wstring logPath;    // empty: the owner picks one
+    std::wstring timesPath;  // the log again with times (see TimedEvent); empty: none
+    int winEnters = 1;       // Enters the win dialog needs
+    bool noWindow = false;   // never create the main window
+    int windowDelayMs = 0;   // create it this long after the message loop runs
+    int stuckAutoMs = -1;    // answer the stuck dialog "restart" by itself after this long
+    int selectInitial = 0;   // the select field's starting number (0: random)
     std::vector<std::wstring> Arguments() const;
     std::wstring ArgumentLine() const;  // the same, quoted into one line (for an .args file)
 };
+
+// A line of the --times file: when the practice FreeCell logged the event,
+// in QueryPerformanceCounter milliseconds (comparable with this process's).
+struct TimedEvent {
+    double ms = 0;
+    std::wstring event;  // as in the log
+};
+// The complete lines so far, in order; a line that does not parse is left out.
+std::vector<TimedEvent> ReadTimedEvents(const std::wstring& timesPath);
 
 // The built program (DW_PRACTICE_FREECELL_EXE of the test build).
 std::wstring PracticeFreeCellExe();

@@ -32,6 +32,21 @@ bool WaitUntil(const std::function<bool()>& cond, milliseconds timeout) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& cond, milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (cond()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(kPollInterval.count()),
+                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
 WindowMatch ByTitle(std::wstring title, DWORD pid) {
     WindowMatch m;
     m.title = std::move(title);

@@ -20,6 +20,9 @@ inline constexpr milliseconds kPollInterval{20};
 
 // Polls cond until it holds or the timeout passes; true if it held.
 bool WaitUntil(const std::function<bool()>& cond, milliseconds timeout = kDefaultTimeout);
+// The same while this thread's messages are dispatched, for code under test
+// that runs in this process and lives on its message loop.
+bool PumpUntil(const std::function<bool()>& cond, milliseconds timeout = kDefaultTimeout);
 
 // Which top-level windows to look for; an unset field matches anything.
 struct WindowMatch {

@@ -17,7 +17,8 @@ struct SelectAnswer {
 // initial: the number the field starts with, selected so a paste replaces it.
 SelectAnswer RunSelectDialog(HWND owner, int initial, EventLog& log);
 
-// Closes after enters presses of its default button (the real game needs one).
+// Closes after enters presses of its default button (the real game needs one),
+// or at once by its Cancel button.
 void RunWinDialog(HWND owner, int enters, EventLog& log);
 
 enum class StuckAnswer { Restart, End };

@@ -12,7 +12,7 @@ using namespace dw::practice;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
     const std::wstring exe = ModulePath();
     const Options options = ParseOptions(exe, CollectArguments(exe));
-    EventLog log(options.logPath);
+    EventLog log(options.logPath, options.timesPath);
     log.Write(L"start " + std::to_wstring(GetCurrentProcessId()));
     for (const std::wstring& bad : options.errors) log.Write(L"bad-option " + bad);
 

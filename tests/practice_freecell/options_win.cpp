@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "freecell/win32_raii_win.h"
+
 namespace dw::practice {
 namespace {
 
@@ -36,13 +38,12 @@ std::wstring Utf8ToWide(const std::string& s) {
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string& out) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
+    const win::UniqueHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-    CloseHandle(f);
+    while (ReadFile(f.get(), buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
     return true;
 }
 
@@ -99,6 +100,9 @@ Options ParseOptions(const std::wstring& exePath, const std::vector<std::wstring
             continue;
         } else if (a == L"--log" && hasValue) {
             o.logPath = args[++i];
+            continue;
+        } else if (a == L"--times" && hasValue) {
+            o.timesPath = args[++i];
             continue;
         } else if (a == L"--win-enters") {
             number = &o.winEnters;

@@ -8,7 +8,10 @@
 namespace dw::practice {
 
 struct Options {
-    std::wstring logPath;   // --log PATH; default "<exe without extension>.log"
+    std::wstring logPath;  // --log PATH; default "<exe without extension>.log"
+    // --times PATH: every log line also goes here as "<ms> <line>", the time
+    // from QueryPerformanceCounter, one clock for every process of the machine.
+    std::wstring timesPath;
     int winEnters = 1;      // --win-enters N: Enters the win dialog needs to close
     bool noWindow = false;  // --no-window: never create the main window
     int windowDelayMs = 0;  // --window-delay-ms N: create it N ms after the message loop runs

@@ -1,0 +1,30 @@
+#pragma once
+// FreeCell's window events through SetWinEventHook, out of context: the
+// system calls us back from our own message loop, never inside FreeCell.
+#include <functional>
+#include <vector>
+
+#include "freecell/freecell_events.h"
+#include "freecell/win32_raii_win.h"
+
+namespace dw {
+
+class WinEventSubscription final : public IFreeCellEvents {
+public:
+    WinEventSubscription() = default;
+    WinEventSubscription(const WinEventSubscription&) = delete;
+    WinEventSubscription& operator=(const WinEventSubscription&) = delete;
+    ~WinEventSubscription() override { Unsubscribe(); }
+
+    bool Subscribe(WindowHandle fcHnd, std::function<void()> onEvent) override;
+    void Unsubscribe() override;
+
+private:
+    static void CALLBACK OnWinEvent(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject,
+                                    LONG idChild, DWORD thread, DWORD time);
+
+    std::vector<win::UniqueWinEventHook> hooks_;
+    std::function<void()> onEvent_;
+};
+
+}  // namespace dw

@@ -1,0 +1,24 @@
+#pragma once
+// The clock and the two timers of a run, behind a seam so that when ticks
+// happen is decided and tested without Windows.
+#include <cstdint>
+
+namespace dw {
+
+enum class RunTimer {
+    Timer1,     // the watcher's heartbeat, once a second for the whole run
+    EarlyTick,  // a tick soon after FreeCell showed or changed a window
+};
+
+class IRunTimers {
+public:
+    virtual ~IRunTimers() = default;
+    // Fires every periodMs until stopped; starting a running timer restarts
+    // its period from now.
+    virtual void Start(RunTimer timer, unsigned periodMs) = 0;
+    virtual void Stop(RunTimer timer) = 0;
+    // Milliseconds on a clock that only moves forward.
+    virtual std::uint64_t NowMs() = 0;
+};
+
+}  // namespace dw

@@ -1,0 +1,202 @@
+#pragma once
+// Recording fakes of what a run is given besides the window system: timers
+// on a clock the test moves, FreeCell's window events fired by hand, message
+// boxes answered from a script, the windows, and settings files in memory.
+// Each writes what it is asked into one shared log, so a test can assert the
+// order of everything a run did.
+#include <algorithm>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "freecell/freecell_events.h"
+#include "freecell/timers.h"
+#include "record/profile.h"
+#include "ui/message_boxes.h"
+#include "ui/play_run.h"
+
+namespace dw::testing {
+
+inline const wchar_t* TimerName(RunTimer t) {
+    return t == RunTimer::Timer1 ? L"Timer1" : L"EarlyTick";
+}
+
+// Timers on a fake clock: nothing fires until the test moves time on.
+class FakeTimers : public IRunTimers {
+public:
+    explicit FakeTimers(std::vector<std::wstring>& log) : log_(log) {}
+    std::function<void(RunTimer)> fire;  // what a timer that fires calls
+
+    void Start(RunTimer t, unsigned periodMs) override {
+        auto& s = slots_[t];
+        s.running = true;
+        s.period = std::max(periodMs, 1u);
+        s.due = now_ + s.period;
+        if (t == RunTimer::Timer1) log_.push_back(L"Start Timer1 " + std::to_wstring(periodMs));
+    }
+    void Stop(RunTimer t) override { slots_[t].running = false; }
+    std::uint64_t NowMs() override { return now_; }
+
+    bool Running(RunTimer t) { return slots_[t].running; }
+    // The next moment t fires, if it runs.
+    std::optional<std::uint64_t> Due(RunTimer t) {
+        const auto& s = slots_[t];
+        return s.running ? std::optional<std::uint64_t>(s.due) : std::nullopt;
+    }
+    // Moves the clock on by ms, firing every timer that comes due, in order.
+    void Advance(std::uint64_t ms) {
+        const std::uint64_t end = now_ + ms;
+        for (;;) {
+            std::optional<RunTimer> next;
+            for (auto& [t, s] : slots_)
+                if (s.running && s.due <= end && (!next || s.due < slots_[*next].due)) next = t;
+            if (!next) break;
+            auto& s = slots_[*next];
+            now_ = std::max(now_, s.due);
+            s.due = now_ + s.period;
+            if (fire) fire(*next);
+        }
+        now_ = std::max(now_, end);  // a timer's handler may have moved it on itself
+    }
+
+private:
+    struct Slot {
+        bool running = false;
+        unsigned period = 0;
+        std::uint64_t due = 0;
+    };
+    std::vector<std::wstring>& log_;
+    std::map<RunTimer, Slot> slots_;
+    std::uint64_t now_ = 1000;
+};
+
+class FakeEvents : public IFreeCellEvents {
+public:
+    explicit FakeEvents(std::vector<std::wstring>& log) : log_(log) {}
+    bool available = true;
+
+    bool Subscribe(WindowHandle fcHnd, std::function<void()> onEvent) override {
+        log_.push_back(L"Subscribe " + std::to_wstring(fcHnd));
+        if (!available || fcHnd == kNoWindow) return false;
+        onEvent_ = std::move(onEvent);
+        return true;
+    }
+    void Unsubscribe() override {
+        if (onEvent_) log_.push_back(L"Unsubscribe");
+        onEvent_ = nullptr;
+    }
+    bool Subscribed() const { return static_cast<bool>(onEvent_); }
+    // One window event of FreeCell's, as the system would deliver it.
+    void Fire() {
+        if (onEvent_) onEvent_();
+    }
+
+private:
+    std::vector<std::wstring>& log_;
+    std::function<void()> onEvent_;
+};
+
+class FakeBoxes : public IMessageBoxes {
+public:
+    explicit FakeBoxes(std::vector<std::wstring>& log) : log_(log) {}
+    std::deque<bool> answers;         // for AskYesNo, in order; none left: No
+    std::function<void()> whileOpen;  // what happens beneath an open box
+
+    void ShowError(const std::wstring& message) override {
+        log_.push_back(L"Error " + message);
+        if (whileOpen) whileOpen();
+    }
+    bool AskYesNo(const std::wstring& text) override {
+        log_.push_back(L"Ask " + text);
+        if (whileOpen) whileOpen();
+        if (answers.empty()) return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+
+private:
+    std::vector<std::wstring>& log_;
+};
+
+class FakeView : public IRunView {
+public:
+    explicit FakeView(std::vector<std::wstring>& log) : log_(log) {}
+    bool ended = false;
+
+    void ShowTryCount(std::int32_t n) override {
+        log_.push_back(L"ShowTryCount " + std::to_wstring(n));
+    }
+    void SetGameBoxToOne() override { log_.push_back(L"SetGameBoxToOne"); }
+    void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
+    void Refresh() override { log_.push_back(L"Refresh"); }
+    void HoldInput(bool held) override { log_.push_back(held ? L"Hold" : L"Release"); }
+    void SetStartCaption(const std::wstring& c) override { log_.push_back(L"Caption " + c); }
+    void HideStartWindow() override { log_.push_back(L"HideStartWindow"); }
+    void ShowPlayWindows() override { log_.push_back(L"ShowPlayWindows"); }
+    void EndProgram() override {
+        log_.push_back(L"EndProgram");
+        ended = true;
+    }
+
+private:
+    std::vector<std::wstring>& log_;
+};
+
+// Settings files in memory: section -> key -> value per path. A save writes
+// into its copy, then puts the copy in the file's place, as on disk.
+class MemoryProfileFiles : public ProfileFiles {
+public:
+    using Values = std::map<std::wstring, std::map<std::wstring, std::wstring>>;
+    explicit MemoryProfileFiles(std::vector<std::wstring>& log) : log_(log) {}
+    std::map<std::wstring, Values> files;
+    bool blocked = false;                  // the file cannot be written
+    std::optional<std::wstring> unusable;  // why the path cannot be used at all
+    int saves = 0;                         // copies put in a file's place
+
+    std::wstring ReadValue(const std::wstring& file, const std::wstring& section,
+                           const std::wstring& key) override {
+        ++reads;
+        const auto f = files.find(file);
+        if (f == files.end()) return {};
+        const auto s = f->second.find(section);
+        if (s == f->second.end()) return {};
+        const auto k = s->second.find(key);
+        return k == s->second.end() ? std::wstring() : k->second;
+    }
+    bool WriteValue(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                    const std::wstring& value) override {
+        files[file][section][key] = value;
+        return true;
+    }
+    bool StartCopy(const std::wstring& file, const std::wstring& copy) override {
+        if (blocked) return false;
+        files[copy] = files.count(file) ? files[file] : Values{};
+        return true;
+    }
+    bool ReplaceWith(const std::wstring& copy, const std::wstring& file) override {
+        if (blocked) return false;
+        files[file] = files[copy];
+        files.erase(copy);
+        ++saves;
+        log_.push_back(L"Saved");
+        return true;
+    }
+    void Remove(const std::wstring& file) override { files.erase(file); }
+    std::optional<std::wstring> Unusable(const std::wstring&) override { return unusable; }
+
+    std::wstring Value(const std::wstring& file, const std::wstring& section,
+                       const std::wstring& key) {
+        return ReadValue(file, section, key);
+    }
+    int reads = 0;
+
+private:
+    std::vector<std::wstring>& log_;
+};
+
+}  // namespace dw::testing

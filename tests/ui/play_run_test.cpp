@@ -1,0 +1,518 @@
+// The run's decisions against recording fakes: every way of closing with the
+// settings file writable or not and each answer, the save policy, the start
+// and retry buttons, when the watcher ticks, and commands that come while
+// the watcher waits for FreeCell. One log holds what every fake was asked,
+// in order.
+#include "ui/play_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+
+#include "freecell/contract.h"
+#include "record/app_error.h"
+#include "record/settings.h"
+#include "tests/fakes/fake_process_system.h"
+#include "tests/fakes/fake_run_seams.h"
+#include "tests/fakes/fake_window_system.h"
+#include "tests/fakes/scripted_freecell.h"
+#include "ui/error_text.h"
+
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace dw {
+namespace {
+
+using namespace freecell;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using namespace dw::testing;  // the scripted FreeCell
+
+constexpr WindowHandle kStart = 200, kBar = 300;
+// The select-game dialog of the next deal.
+constexpr WindowHandle kSel2 = 40, kSel2Edit = 41, kSel2Button = 42;
+const std::wstring kExe = L"D:\\g\\Dealwarden.exe";
+const std::wstring kIni = L"D:\\g\\Dealwarden.Ini";
+
+const std::wstring kCannotWrite = ErrorBoxText(kIni + L" に書き込めません");
+const std::wstring kAskEndUnsaved =
+    L"Ask " + kCannotWrite + L"\r\n\r\n記録を保存せずに終了しますか？";
+const std::wstring kToldEndsOnceSaved =
+    L"Error " + kCannotWrite + L"\r\n記録は Dealwarden が保持しています。保存できしだい終了します";
+const std::wstring kToldBookingKept =
+    L"Error " + kCannotWrite +
+    L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します";
+
+// FreeCell told to close, as every close begins.
+const std::vector<std::wstring> kToldToClose = {L"Foreground 100", Posted(kFreeCell, kClose)};
+// The run's end once the close procedure has run.
+const std::vector<std::wstring> kEnd = {L"Unsubscribe", L"EndProgram"};
+
+std::vector<std::wstring> Concat(std::initializer_list<std::vector<std::wstring>> parts) {
+    std::vector<std::wstring> all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+class PlayRunTest : public ::testing::Test {
+protected:
+    PlayRunTest() {
+        AddFreeCell(ws);
+        ws.children[{kSel2, L"Edit"}] = kSel2Edit;
+        ws.children[{kSel2, L"Button"}] = kSel2Button;
+        timers.fire = [this](RunTimer t) { run.OnTimer(t); };
+        run.onTick = [this](TickCause c) {
+            log.push_back(c == TickCause::Heartbeat ? L"tick heartbeat" : L"tick event");
+        };
+    }
+
+    void Create() { run.FormCreate(processes, kStart); }
+    // Created, started, and the first deal entered by the first heartbeat.
+    void StartPlaying() {
+        Create();
+        run.Button1Click();
+        ws.Script(kSelTitle, {kSel});
+        Heartbeat();
+        ASSERT_THAT(log, Contains(Posted(kSelButton, kEnter)));
+        log.clear();
+    }
+    void Heartbeat() { timers.Advance(PlayRun::kTimer1Period); }
+    // What the run did since the last call, without the watcher's look-ups
+    // (and without the marks of the ticks unless asked for).
+    std::vector<std::wstring> Actions(bool withTicks = false) {
+        std::vector<std::wstring> out;
+        for (auto& c : log)
+            if (!c.starts_with(L"FindTitle") && !c.starts_with(L"FindClass") &&
+                (withTicks || !c.starts_with(L"tick ")))
+                out.push_back(c);
+        log.clear();
+        return out;
+    }
+    std::wstring Stored(const wchar_t* section, const wchar_t* key) {
+        return profile.Value(kIni, section, key);
+    }
+    std::size_t Ticks() {
+        return static_cast<std::size_t>(std::count_if(
+            log.begin(), log.end(), [](const auto& c) { return c.starts_with(L"tick "); }));
+    }
+
+    testing::FakeWindowSystem ws;
+    std::vector<std::wstring>& log = ws.calls;
+    testing::FakeTimers timers{log};
+    testing::FakeEvents events{log};
+    testing::FakeBoxes boxes{log};
+    testing::FakeView view{log};
+    testing::MemoryProfileFiles profile{log};
+    testing::FakeProcessSystem processes{testing::Script{.lookups = {kFreeCell, kFreeCell}}};
+    TFCGameRecord Record;
+    WindowHandle FCHnd = kNoWindow;
+    PlayRun run{Record, FCHnd, kExe, {ws, profile, timers, events, boxes, view}};
+};
+
+// --- closing -----------------------------------------------------------------
+
+enum class Asker { QuitButton, MenuCommand, Watcher };
+
+struct CloseCase {
+    const char* name;
+    Asker who;
+    bool writable;
+    std::optional<bool> endUnsaved;   // the player's answer, when asked
+    std::vector<std::wstring> calls;  // what the close does
+    bool ended;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const CloseCase kCloseCases[] = {
+    {"QuitWritable", Asker::QuitButton, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
+    {"MenuWritable", Asker::MenuCommand, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
+    {"WatcherWritable", Asker::Watcher, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
+    {"QuitBlockedYes", Asker::QuitButton, false, true,
+     Concat({kToldToClose, {kAskEndUnsaved}, kEnd}), true},
+    {"QuitBlockedNo", Asker::QuitButton, false, false, Concat({kToldToClose, {kAskEndUnsaved}}),
+     false},
+    {"MenuBlockedYes", Asker::MenuCommand, false, true,
+     Concat({kToldToClose, {kAskEndUnsaved}, kEnd}), true},
+    {"MenuBlockedNo", Asker::MenuCommand, false, false, Concat({kToldToClose, {kAskEndUnsaved}}),
+     false},
+    {"WatcherBlocked",
+     Asker::Watcher,
+     false,
+     {},
+     Concat({kToldToClose, {kToldEndsOnceSaved}}),
+     false},
+};
+
+class CloseTest : public PlayRunTest, public ::testing::WithParamInterface<CloseCase> {
+protected:
+    void Ask(Asker who) {
+        switch (who) {
+            case Asker::QuitButton:
+                run.SpeedButton4Click();
+                break;
+            case Asker::MenuCommand:
+                run.No1Click(L"500");
+                break;
+            case Asker::Watcher:
+                ws.classes.clear();  // the player closed FreeCell
+                Heartbeat();
+                break;
+        }
+    }
+};
+
+// Every close tells FreeCell to close, then saves; a file that cannot be
+// written is told once, and a program kept running by it ends by itself,
+// saved, once the file can be written again. After the end nothing runs.
+TEST_P(CloseTest, ClosesOnceTheRecordIsSavedOrThePlayerChoseToEndUnsaved) {
+    const CloseCase& c = GetParam();
+    StartPlaying();
+    ws.Script(kWinTitle, {kWon});  // a win booked and saved: the file holds GameNo 2
+    Heartbeat();
+    ASSERT_EQ(Stored(L"Game", L"GameNo"), L"2");
+    log.clear();
+
+    profile.blocked = !c.writable;
+    if (c.endUnsaved) boxes.answers.push_back(*c.endUnsaved);
+    Ask(c.who);
+    EXPECT_THAT(Actions(), ElementsAreArray(c.calls));
+    EXPECT_EQ(view.ended, c.ended);
+    const std::wstring expectedGameNo = c.who == Asker::MenuCommand && c.writable ? L"500" : L"2";
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), expectedGameNo);
+
+    if (!c.ended) {
+        // FreeCell went with the close: the watcher asks again every second,
+        // silently, and ends the program as soon as the file can be written.
+        ws.classes.clear();
+        Heartbeat();
+        Heartbeat();
+        EXPECT_THAT(Actions(), ElementsAreArray(Concat({kToldToClose, kToldToClose})));
+        profile.blocked = false;
+        Heartbeat();
+        EXPECT_THAT(Actions(), ElementsAreArray(Concat({kToldToClose, {L"Saved"}, kEnd})));
+        EXPECT_TRUE(view.ended);
+        EXPECT_EQ(Stored(L"Game", L"GameNo"), c.who == Asker::MenuCommand ? L"500" : L"2");
+    }
+
+    // Nothing after the end: no tick, no event, no command.
+    EXPECT_FALSE(timers.Running(RunTimer::Timer1));
+    events.Fire();
+    timers.Advance(5000);
+    run.SpeedButton2Click(kBar);
+    run.SpeedButton4Click();
+    EXPECT_THAT(log, IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWays, CloseTest, ::testing::ValuesIn(kCloseCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// While the player is asked whether to end unsaved, the watcher goes on
+// beneath the box: once the file can be written its close ends the program.
+TEST_F(PlayRunTest, TheWatchersCloseBeneathTheQuestionEndsTheProgramOnceTheFileIsWritable) {
+    StartPlaying();
+    profile.blocked = true;
+    bool pressedAgain = false;
+    boxes.whileOpen = [&] {
+        run.SpeedButton4Click();  // a second quit while the question is open: dropped
+        pressedAgain = true;
+        ws.classes.clear();
+        Heartbeat();
+        profile.blocked = false;
+        Heartbeat();
+    };
+    run.SpeedButton4Click();
+    EXPECT_TRUE(pressedAgain);
+    EXPECT_THAT(Actions(true), ElementsAreArray(Concat({kToldToClose,
+                                                        {kAskEndUnsaved},
+                                                        {L"tick heartbeat"},
+                                                        kToldToClose,
+                                                        {L"tick heartbeat"},
+                                                        kToldToClose,
+                                                        {L"Saved"},
+                                                        kEnd})));
+}
+
+TEST_F(PlayRunTest, TheSessionsEndWritesTheRecordAndACalledOffEndWritesNothing) {
+    StartPlaying();
+    run.SpeedButton2Click(kBar);
+    const int saves = profile.saves;
+    profile.files.clear();
+    run.EndSession(false);
+    EXPECT_EQ(profile.saves, saves);
+    run.EndSession(true);
+    EXPECT_EQ(profile.saves, saves + 1);
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
+}
+
+// --- saving --------------------------------------------------------------------
+
+// Each booking — a failed try, a retry, a win — is on disk right after it;
+// a tick that books nothing writes nothing.
+TEST_F(PlayRunTest, EveryBookingIsSavedAtOnceAndNothingElseIs) {
+    StartPlaying();
+    const struct {
+        const char* what;
+        std::function<void()> book;
+        const wchar_t* tryCnt;
+        const wchar_t* gameNo;
+    } bookings[] = {
+        {"nothing", [&] { Heartbeat(); }, L"", L""},
+        {"no more moves", [&] { ws.Script(kLoseTitle, {kLose}), Heartbeat(); }, L"2", L"1"},
+        {"retry", [&] { run.SpeedButton2Click(kBar); }, L"3", L"1"},
+        {"win", [&] { ws.Script(kWinTitle, {kWon}), Heartbeat(); }, L"1", L"2"},
+    };
+    int saves = 0;
+    for (const auto& b : bookings) {
+        SCOPED_TRACE(b.what);
+        b.book();
+        if (*b.tryCnt) ++saves;
+        EXPECT_EQ(profile.saves, saves);
+        EXPECT_EQ(Stored(L"Game", L"TryCnt"), b.tryCnt);
+        EXPECT_EQ(Stored(L"Game", L"GameNo"), b.gameNo);
+    }
+    EXPECT_EQ(Stored(L"Hist", L"hist0"), L"1 負け（3回）");
+    EXPECT_EQ(Stored(L"Score", L"lost"), L"1");
+}
+
+// A save that fails is told once; later bookings are kept and not told
+// again; the first booking once the file can be written saves them all, and
+// a later failure is told anew.
+TEST_F(PlayRunTest, AFailedSaveIsToldOnceAndTheNextWritableBookingSavesEverything) {
+    StartPlaying();
+    profile.blocked = true;
+    run.SpeedButton2Click(kBar);
+    EXPECT_THAT(Actions(), Contains(kToldBookingKept));
+    ws.Script(kLoseTitle, {kLose});
+    Heartbeat();
+    run.SpeedButton2Click(kBar);
+    EXPECT_THAT(Actions(), Not(Contains(kToldBookingKept)));
+    EXPECT_EQ(profile.saves, 0);
+
+    profile.blocked = false;
+    ws.Script(kWinTitle, {kWon});
+    Heartbeat();
+    EXPECT_EQ(profile.saves, 1);
+    EXPECT_EQ(Stored(L"Hist", L"hist0"), L"1 負け（4回）");
+    EXPECT_EQ(Stored(L"Score", L"lost"), L"1");
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), L"2");
+
+    profile.blocked = true;
+    run.SpeedButton2Click(kBar);
+    EXPECT_THAT(Actions(), Contains(kToldBookingKept));
+}
+
+// A settings path that cannot be used is told at start with its reason, is
+// not read, and is never written: not at a booking, not at the close (which
+// then asks nothing), not at the session's end.
+TEST_F(PlayRunTest, AnUnusableSettingsPathIsToldAtStartAndNeverWritten) {
+    profile.unusable = L"理由";
+    profile.files[kIni][L"Game"][L"GameNo"] = L"77";
+    StartPlaying();
+    EXPECT_EQ(profile.reads, 0);
+    EXPECT_EQ(Record.won, 0);
+    run.SpeedButton2Click(kBar);
+    run.EndSession(true);
+    run.SpeedButton4Click();
+    EXPECT_TRUE(view.ended);
+    EXPECT_EQ(profile.saves, 0);
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), L"77") << "the stored record is left as it was";
+    EXPECT_EQ(std::count(log.begin(), log.end(), L"Error " + UnusableSettingsText(kIni, L"理由")),
+              0)
+        << "not told again after the start";
+}
+
+TEST_F(PlayRunTest, AnUnusableSettingsPathIsToldWithThePathAndTheReason) {
+    profile.unusable = L"理由";
+    Create();
+    EXPECT_THAT(Actions(), Contains(L"Error " + UnusableSettingsText(kIni, L"理由")));
+    EXPECT_EQ(
+        UnusableSettingsText(kIni, L"理由"),
+        L"設定ファイル " + kIni + L" を使用できません（理由）。\r\nこの回の記録は保存されません");
+}
+
+// --- the start window ----------------------------------------------------------
+
+TEST_F(PlayRunTest, StartAsksForTheFirstDealStartsTheHeartbeatAndListensToFreeCell) {
+    Create();
+    EXPECT_EQ(FCHnd, kFreeCell);
+    EXPECT_THAT(Actions(), IsEmpty()) << "nothing before the button";
+    run.Button1Click();
+    // Listening to FreeCell before F3: the dialog it opens must be heard of.
+    EXPECT_THAT(Actions(),
+                ElementsAre(L"Subscribe 100", L"Foreground 100",
+                            Posted(kFreeCell, OpenSelectGame()[0]),
+                            Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 200", L"Refresh",
+                            L"Start Timer1 1000", L"ShowPlayWindows"));
+    run.Button1Click();
+    EXPECT_THAT(Actions(), IsEmpty()) << "started once";
+}
+
+TEST_F(PlayRunTest, FreeCellNotFoundSavesHidesTheStartWindowAndTheButtonThenEnds) {
+    processes.script = testing::Script{.answer = kIDOK};
+    ws.classes.clear();
+    Create();
+    EXPECT_EQ(FCHnd, kNoWindow);
+    EXPECT_THAT(Actions(), ElementsAre(L"Foreground 0", Posted(kNoWindow, kClose), L"Saved",
+                                       L"HideStartWindow", L"Caption Dealwarden を終了"));
+    run.Button1Click();
+    Heartbeat();  // no FreeCell window: the close
+    EXPECT_TRUE(view.ended);
+}
+
+// Which window a second copy of the program brings to the front.
+TEST_F(PlayRunTest, ASecondCopyBringsTheStartWindowBeforeTheStartAndTheScoreWindowAfter) {
+    EXPECT_EQ(run.WindowForAnotherCopy(), FrontWindow::None) << "still being created";
+    Create();
+    EXPECT_EQ(run.WindowForAnotherCopy(), FrontWindow::StartWindow);
+    run.Button1Click();
+    EXPECT_EQ(run.WindowForAnotherCopy(), FrontWindow::ScoreWindow);
+    run.SpeedButton4Click();
+    EXPECT_EQ(run.WindowForAnotherCopy(), FrontWindow::None) << "closed";
+}
+
+// --- the control bar -----------------------------------------------------------
+
+TEST_F(PlayRunTest, RetryAsksForTheSameDealBooksAFailedTryAndTheNextDialogIsFilledAgain) {
+    StartPlaying();
+    run.SpeedButton2Click(kBar);
+    EXPECT_THAT(Actions(), ElementsAre(L"Foreground 100", Posted(kFreeCell, OpenSelectGame()[0]),
+                                       Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 300",
+                                       L"ShowTryCount 2", L"Refresh", L"Saved"));
+    EXPECT_EQ(Record.lost, 1);
+    // FreeCell may give the new dialog the old one's handle: it is filled all the same.
+    ws.Script(kSelTitle, {kSel});
+    Heartbeat();
+    EXPECT_THAT(Actions(), Contains(Posted(kSelButton, kEnter)));
+    EXPECT_EQ(Record.TryCnt, 2);
+}
+
+TEST_F(PlayRunTest, UndoSendsTheMenuKeysAndBooksNothing) {
+    StartPlaying();
+    const TFCGameRecord before = Record;
+    run.SpeedButton3Click(kBar);
+    std::vector<std::wstring> expected = {L"Foreground 100", L"Sleep 50"};
+    for (const auto& m : Undo()) expected.push_back(Posted(kFreeCell, m));
+    expected.push_back(L"BringToTop 300");
+    EXPECT_THAT(Actions(), ElementsAreArray(expected));
+    EXPECT_EQ(Record, before);
+}
+
+TEST_F(PlayRunTest, TheMenuCommandRejectsTextThatIsNoInteger) {
+    StartPlaying();
+    try {
+        run.No1Click(L"1.5");
+        ADD_FAILURE() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.Message(), L"''1.5'' は整数ではありません");
+    }
+    EXPECT_FALSE(view.ended);
+    EXPECT_EQ(Record.GameNo, 1);
+}
+
+// --- while the watcher waits -----------------------------------------------------
+
+// The watcher waits for the no-more-moves dialog to go; what comes in
+// meanwhile — the player's commands, a heartbeat, FreeCell's events — runs no
+// handler: the commands are dropped, not queued; the events are worth one
+// tick once the wait is over.
+TEST_F(PlayRunTest, CommandsDuringAWaitAreDroppedAndEventsGiveOneTickAfterIt) {
+    StartPlaying();
+    ws.Script(kLoseTitle, {kLose, kLose, kLose});
+    int pause = 0;
+    ws.duringPause = [&](unsigned) {
+        if (++pause != 2) return;
+        run.SpeedButton2Click(kBar);
+        run.SpeedButton3Click(kBar);
+        run.SpeedButton4Click();
+        run.No1Click(L"9");
+        run.RequestClose(CloseAsk::ByPlayer);
+        events.Fire();
+        events.Fire();
+        Heartbeat();
+    };
+    Heartbeat();
+    ws.duringPause = nullptr;
+    const auto during = Actions();
+    EXPECT_EQ(Ticks(), 0u);
+    EXPECT_EQ(Record.TryCnt, 2) << "one failed try, no retry";
+    EXPECT_EQ(Record.GameNo, 1);
+    EXPECT_FALSE(view.ended);
+    EXPECT_THAT(during, ElementsAre(L"Refresh", L"Hold", L"Pause 180", L"Pause 180", L"Pause 180",
+                                    L"Release", L"Saved"));
+
+    timers.Advance(TickScheduler::kQuietMs);
+    EXPECT_THAT(Actions(true), ElementsAre(L"tick event"))
+        << "one tick for the events, after the wait";
+    timers.Advance(PlayRun::kTimer1Period - TickScheduler::kQuietMs - 1);
+    EXPECT_THAT(Actions(true), IsEmpty());
+}
+
+// --- when the watcher ticks --------------------------------------------------------
+
+TEST_F(PlayRunTest, ABurstOfEventsGivesOneTickSoonAfterItGoesQuiet) {
+    StartPlaying();
+    timers.Advance(300);  // somewhere between two heartbeats
+    ws.Script(kSelTitle, {kSel2, kSel2});
+    for (int i = 0; i < 6; ++i) {
+        events.Fire();  // the dialog, then its controls, a millisecond apart
+        timers.Advance(1);
+    }
+    EXPECT_EQ(Ticks(), 0u) << "not while the burst goes on";
+    timers.Advance(TickScheduler::kQuietMs);
+    EXPECT_THAT(Actions(true), ElementsAre(L"tick event", L"ShowTryCount 1", L"Foreground 40",
+                                           L"SetClipboard 1", L"GetClipboard",
+                                           Posted(kSel2Edit, kPaste), Posted(kSel2Button, kEnter)));
+    timers.Advance(PlayRun::kTimer1Period - 300 - 6 - TickScheduler::kQuietMs);
+    const auto later = Actions(true);
+    EXPECT_EQ(std::count(later.begin(), later.end(), L"tick event"), 0);
+    EXPECT_THAT(later, Contains(L"tick heartbeat"));
+    EXPECT_THAT(later, Not(Contains(Posted(kSel2Edit, kPaste))))
+        << "the heartbeat that sees the dialog still closing does not paste again";
+}
+
+TEST_F(PlayRunTest, EventsThatGoOnAreServedWithinTheBurstLimit) {
+    StartPlaying();
+    timers.Advance(100);
+    for (unsigned t = 0; t < 3 * TickScheduler::kBurstLimitMs; ++t) {
+        events.Fire();
+        timers.Advance(1);
+    }
+    EXPECT_EQ(Ticks(), 3u);
+}
+
+TEST_F(PlayRunTest, TheHeartbeatTicksWithoutEventsAndAloneWhenTheyCannotBeHad) {
+    events.available = false;
+    StartPlaying();
+    timers.Advance(3 * PlayRun::kTimer1Period);
+    EXPECT_EQ(Ticks(), 3u);
+    EXPECT_FALSE(events.Subscribed());
+}
+
+TEST_F(PlayRunTest, AWinLeftToThePlayerIsLookedForOftenAndTheNextDealFollowsWhenItGoes) {
+    StartPlaying();
+    ws.Stays(kWinTitle, kWon);
+    Heartbeat();
+    EXPECT_EQ(Record.won, 1);
+    log.clear();
+    timers.Advance(3 * PlayRun::kLeftWinPollMs);
+    EXPECT_GE(Ticks(), 3u);
+    EXPECT_THAT(Actions(), Not(Contains(Posted(kFreeCell, OpenSelectGame()[0]))));
+    ws.Script(kWinTitle, {});  // the player closed it
+    timers.Advance(PlayRun::kLeftWinPollMs);
+    EXPECT_THAT(Actions(), Contains(Posted(kFreeCell, OpenSelectGame()[0])));
+    EXPECT_EQ(Record.won, 1);
+    timers.Advance(PlayRun::kLeftWinPollMs * 5);
+    EXPECT_EQ(Ticks(), 0u) << "no more polling once it is gone";
+}
+
+}  // namespace
+}  // namespace dw

@@ -1,0 +1,18 @@
+#include "ui/message_boxes_win.h"
+
+#include <windows.h>
+
+#include "ui/error_box_win.h"
+
+namespace dw {
+
+void Win32MessageBoxes::ShowError(const std::wstring& message) {
+    ShowGeneralErrorBox(message);
+}
+
+bool Win32MessageBoxes::AskYesNo(const std::wstring& text) {
+    return MessageBoxW(nullptr, text.c_str(), kAppTitle,
+                       MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) == IDYES;
+}
+
+}  // namespace dw
