@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "freecell/win32_raii_win.h"
+#include "harness/performance_clock_win.h"
 
 namespace dw::bench {
 namespace {
@@ -41,14 +42,7 @@ std::wstring Lower(std::wstring s) {
 }  // namespace
 
 double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / ticksPerMs;
+    return harness::PerformanceCounterMs();
 }
 
 std::optional<double> PollUntil(const std::function<bool()>& cond, double timeoutMs,

@@ -46,6 +46,10 @@ public:
     void Post(WindowHandle, const freecell::Message&) override { ++actions; }
     void BringToTop(WindowHandle) override { ++actions; }
     void Sleep(unsigned) override { ++actions; }
+    bool Pause(unsigned) override {
+        ++actions;
+        return true;
+    }
     void SetClipboardText(const std::wstring&) override { ++actions; }
     std::wstring GetClipboardText() override {
         ++actions;
@@ -61,6 +65,7 @@ public:
     void InsertHistoryLine(const std::wstring&) override { ++count; }
     void Refresh() override { ++count; }
     void CloseProgram() override { ++count; }
+    void HoldInput(bool) override { ++count; }
 };
 
 void WatcherIdleTick(benchmark::State& state) {

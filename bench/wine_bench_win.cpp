@@ -4,7 +4,14 @@
 // then one table with ratios. Options (all optional):
 //   --startups N        launches of each program for start-up and memory (10)
 //   --cold-startups N   launches in which Dealwarden starts FreeCell itself (5)
-//   --games N           games won through the control channel (100)
+//   --dealwarden PATH   the Dealwarden.exe to measure (Windows path; default:
+//                       the one built beside this program)
+//   --games N           games won through the control channel, each win at a
+//                       random moment 0..1000 ms after the deal (100)
+//   --stuck-dialogs N   no-more-moves dialogs after the games (20)
+//   --stuck-auto-ms N   the practice FreeCell answers each by itself after N ms (400)
+//   --event-openings N  openings of each dialog watched through window events (30)
+//   --history-inserts N timed InsertOnTop calls at each history size (20)
 //   --idle-seconds N    the idle window (60)
 //   --ini-writes N      timed saves through the profile functions (30)
 //   --ticks N           timed watcher ticks through the real window system (200)
@@ -20,9 +27,12 @@
 #include <cwchar>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/dialog_events_win.h"
+#include "bench/history_box_bench_win.h"
 #include "bench/measure_win.h"
 #include "bench/sample_record.h"
 #include "bench/stats.h"
@@ -37,6 +47,7 @@
 #include "harness/windows_win.h"
 #include "record/app_error.h"
 #include "record/settings.h"
+#include "ui/SeisekiF_win.h"
 #include "ui/profile_win.h"
 
 namespace {
@@ -46,19 +57,28 @@ using namespace dw::bench;
 using namespace dw::harness;
 
 constexpr wchar_t kStartWindowClass[] = L"TFCMainF";
+constexpr wchar_t kScoreWindowClass[] = L"TFCSeisekiF";
 constexpr wchar_t kFloorClass[] = L"DwBenchFloor";
 constexpr double kWindowTimeoutMs = 30000;
 constexpr double kDealTimeoutMs = 15000;
+// How long after a no-more-moves dialog was answered its try may still reach
+// the counter: more than two ticks of the once-a-second watcher.
+constexpr int kCounterAfterAnswerMs = 2500;
 constexpr DWORD kSettleMs = 500;  // after a window shows, before memory is read
 
 struct Options {
     int startups = 10;
     int coldStartups = 5;
     int games = 100;
+    int stuckDialogs = 20;
+    int stuckAutoMs = 400;
+    int eventOpenings = 30;
+    int historyInserts = 20;
     int idleSeconds = 60;
     int iniWrites = 30;
     int ticks = 200;
     std::optional<double> nativeIniDiskMs, nativeIniTmpfsMs, nativeTickNs;
+    std::wstring dealwarden;
     std::wstring wineserverStat;
     std::wstring strippedDealwarden, strippedFloor;
     bool markdown = false;
@@ -66,15 +86,22 @@ struct Options {
 
 std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
     Options o;
-    std::map<std::wstring, int*> ints = {
-        {L"--startups", &o.startups},    {L"--cold-startups", &o.coldStartups},
-        {L"--games", &o.games},          {L"--idle-seconds", &o.idleSeconds},
-        {L"--ini-writes", &o.iniWrites}, {L"--ticks", &o.ticks}};
+    std::map<std::wstring, int*> ints = {{L"--startups", &o.startups},
+                                         {L"--cold-startups", &o.coldStartups},
+                                         {L"--games", &o.games},
+                                         {L"--idle-seconds", &o.idleSeconds},
+                                         {L"--ini-writes", &o.iniWrites},
+                                         {L"--ticks", &o.ticks},
+                                         {L"--stuck-dialogs", &o.stuckDialogs},
+                                         {L"--stuck-auto-ms", &o.stuckAutoMs},
+                                         {L"--event-openings", &o.eventOpenings},
+                                         {L"--history-inserts", &o.historyInserts}};
     std::map<std::wstring, std::optional<double>*> reals = {
         {L"--native-ini-disk-ms", &o.nativeIniDiskMs},
         {L"--native-ini-tmpfs-ms", &o.nativeIniTmpfsMs},
         {L"--native-tick-ns", &o.nativeTickNs}};
     std::map<std::wstring, std::wstring*> texts = {
+        {L"--dealwarden", &o.dealwarden},
         {L"--wineserver-stat", &o.wineserverStat},
         {L"--stripped-dealwarden", &o.strippedDealwarden},
         {L"--stripped-floor", &o.strippedFloor}};
@@ -104,8 +131,8 @@ void Progress(const char* what) {
     std::fflush(stderr);
 }
 
-std::wstring DealwardenExe() {
-    return WindowsPath(DW_DEALWARDEN_EXE);
+std::wstring DealwardenExe(const Options& o) {
+    return o.dealwarden.empty() ? WindowsPath(DW_DEALWARDEN_EXE) : o.dealwarden;
 }
 std::wstring FloorExe() {
     return WindowsPath(DW_BENCH_FLOOR_EXE);
@@ -127,8 +154,8 @@ std::string Range(const Summary& s, std::string (*unit)(double)) {
 // machine may run programs of the same names.
 class Install {
 public:
-    Install() {
-        if (!CopyFileW(DealwardenExe().c_str(), Exe().c_str(), FALSE) ||
+    explicit Install(const Options& o) {
+        if (!CopyFileW(DealwardenExe(o).c_str(), Exe().c_str(), FALSE) ||
             !CopyFileW(FloorExe().c_str(), Floor().c_str(), FALSE))
             throw std::runtime_error("cannot copy the programs");
         PracticeOptions practice;
@@ -194,7 +221,7 @@ void ExeSizes(const Options& o, Table& t) {
         t.Add({figure, KiB(*a), "floor " + KiB(*b),
                Ratio(static_cast<double>(*a), static_cast<double>(*b))});
     };
-    row("exe size, as built (Release)", DealwardenExe(), FloorExe());
+    row("exe size, as built (Release)", DealwardenExe(o), FloorExe());
     if (!o.strippedDealwarden.empty() && !o.strippedFloor.empty())
         row("exe size, stripped", o.strippedDealwarden, o.strippedFloor);
 }
@@ -235,6 +262,9 @@ public:
     void InsertHistoryLine(const std::wstring&) override { ++count; }
     void Refresh() override { ++count; }
     void CloseProgram() override { ++count; }
+    // Not marked override: an older tree's watcher lacks this request, and the
+    // benchmark is built from either.
+    void HoldInput(bool) { ++count; }
 };
 
 void TickUnderWine(const Options& o, Table& t) {
@@ -274,7 +304,7 @@ void WriteSampleSettings(const std::wstring& ini) {
 
 void StartUp(const Options& o, Table& t) {
     Progress("start-up and memory after start");
-    Install install;
+    Install install(o);
     std::vector<double> dwMs, floorMs, dwPeak, floorPeak, dwCpu, floorCpu, coldMs;
     PointerAway();
     const auto sample = [](Launch& l, std::vector<double>& ms, std::vector<double>& peak,
@@ -328,21 +358,58 @@ void StartUp(const Options& o, Table& t) {
         "FreeCell is already running unless Dealwarden starts it.");
 }
 
-// The practice FreeCell's select-game dialog, shown.
-HWND SelectDialog(DWORD fcPid) {
-    return VisibleTopLevel(nullptr, std::wstring(freecell::CkWord[freecell::kSelectGame]).c_str(),
-                           fcPid);
+// Waits until the practice FreeCell has dealt this deal.
+bool WaitForDeal(const EventLogReader& log, int deal) {
+    return log
+        .WaitForLine(L"deal " + std::to_wstring(deal), 0,
+                     milliseconds(static_cast<int>(kDealTimeoutMs)))
+        .has_value();
 }
 
-// Waits for the select-game dialog, then for the deal to be entered; the
-// player's wait between the two, or nullopt.
-std::optional<double> DealWait(DWORD fcPid, const EventLogReader& log, int deal) {
-    const auto shown = PollUntil([&] { return SelectDialog(fcPid) != nullptr; }, kDealTimeoutMs);
-    if (!shown) return std::nullopt;
-    const std::wstring line = L"deal " + std::to_wstring(deal);
-    const auto entered = PollUntil([&] { return log.Contains(line); }, kDealTimeoutMs);
-    if (!entered) return std::nullopt;
-    return *entered - *shown;
+std::string Spread(const Summary& s) {
+    return Millis(s.min) + " / " + Millis(s.median) + " / " + Millis(s.p90) + " / " + Millis(s.max);
+}
+
+// From the practice FreeCell's clock, per won game: the win dialog shown ->
+// the next deal dealt, and F3 received -> that deal.
+struct GameLatencies {
+    std::vector<double> winToDeal, f3ToDeal;
+};
+
+GameLatencies LatenciesOf(const std::vector<TimedEvent>& events) {
+    GameLatencies r;
+    // The moments of this game's win dialog and F3; negative: not yet.
+    double win = -1, f3 = -1;
+    for (const auto& e : events) {
+        if (e.event == L"shown win") {
+            win = e.ms;
+            f3 = -1;
+        } else if (e.event == L"f3" && win >= 0 && f3 < 0) {
+            f3 = e.ms;
+        } else if (e.event.starts_with(L"deal ") && win >= 0) {
+            r.winToDeal.push_back(e.ms - win);
+            if (f3 >= 0) r.f3ToDeal.push_back(e.ms - f3);
+            win = f3 = -1;
+        }
+    }
+    return r;
+}
+
+// A control's text as its owner answers WM_GETTEXT: what the window shows
+// once its thread gets round to it. nullopt when it does not answer in time.
+std::optional<std::wstring> AnsweredText(HWND w) {
+    wchar_t buf[64] = {};
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, 1000,
+                             &got))
+        return std::nullopt;
+    return std::wstring(buf, std::min<DWORD_PTR>(got, 63));
+}
+
+// The try counter of Dealwarden's score window ("n 回目").
+HWND TryCounter(DWORD dwPid) {
+    HWND score = FindTopLevel(ByClass(kScoreWindowClass, dwPid));
+    return score ? GetDlgItem(score, TFCSeisekiF::ControlId(ScoreField::Label1)) : nullptr;
 }
 
 struct Idle {
@@ -376,8 +443,12 @@ void Play(const Options& o, Table& t) {
     Progress("playing");
     KillStrayFreeCells();
     PointerAway();
-    Install install;
-    PracticeFreeCell fc;
+    Install install(o);
+    TempDir timesDir(L"bench-times");
+    PracticeOptions po;
+    po.timesPath = timesDir.File(L"times.log");
+    po.stuckAutoMs = o.stuckAutoMs;
+    PracticeFreeCell fc(po);
     HWND fcMain = fc.WaitForMainWindow();
     Launch floor = LaunchTimed(install.Floor(), kFloorClass, L"");
     Launch dw = LaunchTimed(install.Exe(), kStartWindowClass, install.Dir());
@@ -399,8 +470,10 @@ void Play(const Options& o, Table& t) {
     const Idle hover = MeasureIdle(o, dw, floor, std::min(o.idleSeconds, 20));
     PointerAway();
     Click(button);
-    std::vector<double> waits;
-    if (auto w = DealWait(fc.Proc().Id(), fc.Log(), 1)) waits.push_back(*w);
+    if (!WaitForDeal(fc.Log(), 1)) {
+        t.Add({"playing", "failed: the first deal was not entered", "", ""});
+        return;
+    }
     Progress("idle window, watcher ticking");
     const Idle ticking = MeasureIdle(o, dw, floor, o.idleSeconds);
     const auto pct = [](const Idle& i, double ms) {
@@ -430,17 +503,21 @@ void Play(const Options& o, Table& t) {
                    "table reads /proc (10-ms steps).");
     }
 
+    // Each win comes at a random moment after its deal, so that the wins
+    // fall evenly over the phase of Dealwarden's once-a-second tick. The
+    // seed is fixed: every run waits the same pauses.
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> pause(0, 1000);
     Progress("games");
     const UINT winMessage = PracticeWinMessage();
     int booked = 0;
     for (int g = 1; g <= o.games; ++g) {
+        Sleep(static_cast<DWORD>(pause(random)));
         PostMessageW(fcMain, winMessage, 0, 0);
-        const auto w = DealWait(fc.Proc().Id(), fc.Log(), g + 1);
-        if (!w) {
+        if (!WaitForDeal(fc.Log(), g + 1)) {
             t.Note("game " + std::to_string(g) + ": the next deal was not entered in time");
             break;
         }
-        waits.push_back(*w);
         booked = g;
         if (g % 10 == 0) std::fprintf(stderr, "bench: %d games\n", g), std::fflush(stderr);
     }
@@ -455,11 +532,60 @@ void Play(const Options& o, Table& t) {
            Narrow(Win32ProfileFiles().ReadValue(install.Ini(), L"Game", L"GameNo")) +
            " won=" + Narrow(Win32ProfileFiles().ReadValue(install.Ini(), L"Score", L"won")));
 
-    const Summary s = Summarize(waits);
-    t.Add({"player's wait, select dialog shown -> deal entered (" + std::to_string(s.n) + " deals)",
-           "median " + Millis(s.median), "tick period 1000 ms", Ratio(s.median, 1000)});
-    t.Add({"  min / p90 / max", Millis(s.min) + " / " + Millis(s.p90) + " / " + Millis(s.max), "",
-           ""});
+    // No-more-moves dialogs, answered by the practice FreeCell itself: the
+    // player sees the try booked when the counter shows the next number.
+    Progress("no-more-moves dialogs");
+    const UINT stuckMessage = PracticeStuckMessage();
+    HWND counter = TryCounter(dw.process.Id());
+    std::vector<std::optional<double>> counted;  // when the counter changed, per dialog
+    if (!counter) t.Note("no try counter found in the score window");
+    std::optional<std::wstring> counterText = counter ? AnsweredText(counter) : std::nullopt;
+    for (int s = 1; counter && counterText && s <= o.stuckDialogs; ++s) {
+        Sleep(static_cast<DWORD>(pause(random)));
+        PostMessageW(fcMain, stuckMessage, 0, 0);
+        const auto changed = PollUntil(
+            [&] {
+                const auto now = AnsweredText(counter);
+                if (!now || *now == *counterText) return false;
+                counterText = now;
+                return true;
+            },
+            o.stuckAutoMs + kCounterAfterAnswerMs, 1);
+        counted.push_back(changed);
+        if (!fc.Log().WaitForCount(L"closed stuck restart", static_cast<std::size_t>(s))) {
+            t.Note("no-more-moves dialog " + std::to_string(s) + " was not answered");
+            break;
+        }
+    }
+
+    const auto times = ReadTimedEvents(po.timesPath);
+    const GameLatencies games = LatenciesOf(times);
+    std::vector<double> stuckMs;
+    std::size_t nth = 0;
+    for (const auto& e : times) {
+        if (e.event != L"shown stuck") continue;
+        if (nth < counted.size() && counted[nth]) stuckMs.push_back(*counted[nth] - e.ms);
+        ++nth;
+    }
+    const Summary w = Summarize(games.winToDeal), f = Summarize(games.f3ToDeal),
+                  k = Summarize(stuckMs);
+    t.Add({"win dialog shown -> next deal dealt (" + std::to_string(w.n) +
+               " games), min / median / p90 / max",
+           Spread(w), "tick period 1000 ms", Ratio(w.median, 1000)});
+    t.Add({"  F3 received -> deal dealt (" + std::to_string(f.n) + " games)", Spread(f), "", ""});
+    t.Add({"no-more-moves shown -> try counter shows it (" + std::to_string(k.n) + " of " +
+               std::to_string(counted.size()) + " booked)",
+           k.n ? Spread(k) : "-", "answered after " + std::to_string(o.stuckAutoMs) + " ms", ""});
+    t.Note(
+        "latency: each win posted 0..1000 ms (random, fixed seed) after its deal; times from "
+        "the practice FreeCell's --times clock (QueryPerformanceCounter, one clock with this "
+        "program's); the try counter read by WM_GETTEXT (SendMessageTimeout) every 1 ms, "
+        "so it counts only once Dealwarden's thread answers.");
+    if (k.n < counted.size())
+        t.Note(std::to_string(counted.size() - k.n) + " of " + std::to_string(counted.size()) +
+               " no-more-moves dialogs (each answered after " + std::to_string(o.stuckAutoMs) +
+               " ms) never reached the try counter, waited for " +
+               std::to_string(o.stuckAutoMs + kCounterAfterAnswerMs) + " ms: not booked.");
 
     dw.process.Kill();
     floor.process.Kill();
@@ -490,12 +616,15 @@ int wmain(int argc, wchar_t** argv) {
     const Options& o = *options;
     KillStrayFreeCells();
     Table table;
+    if (!o.dealwarden.empty()) table.Note("Dealwarden measured: " + Narrow(o.dealwarden));
     try {
         ExeSizes(o, table);
         StartUp(o, table);
         Play(o, table);
         IniWriteUnderWine(o, table);
         TickUnderWine(o, table);
+        MeasureDialogEvents(o.eventOpenings, table);
+        MeasureHistoryBox(o.historyInserts, table);
         NativeRows(o, table);
     } catch (const std::exception& e) {
         table.Note(std::string("stopped: ") + e.what());

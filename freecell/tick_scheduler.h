@@ -13,7 +13,7 @@ class TickScheduler {
 public:
     // A dialog and its controls are created within a few milliseconds; the
     // tick comes this long after the last event of such a burst...
-    static constexpr unsigned kQuietMs = 8;
+    static constexpr unsigned kQuietMs = 10;
     // ... but no later than this after its first, should the events go on.
     static constexpr unsigned kBurstLimitMs = 40;
 

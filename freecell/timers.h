@@ -8,6 +8,7 @@ namespace dw {
 enum class RunTimer {
     Timer1,     // the watcher's heartbeat, once a second for the whole run
     EarlyTick,  // a tick soon after FreeCell showed or changed a window
+    Save,       // the save of a booking, a moment after it
 };
 
 class IRunTimers {

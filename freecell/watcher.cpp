@@ -37,15 +37,14 @@ void DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
     if (hLose != kNoWindow) {
         record_.CountFailedTry();
         ui_.Refresh();
-        WaitNoMoreMovesGone();
+        WaitNoMoreMovesGone(hLose);
     }
     if (hWin != kNoWindow) {
         // A dialog left to the player is the win already booked.
         if (!winLeft_) BookWin(hWin, fcHnd, ownHnd);
     } else if (winLeft_) {
         winLeft_ = false;
-        AskForNextDeal(ws_, fcHnd, ownHnd);
-        filledSel_ = kNoWindow;
+        AskForTheNextDeal(fcHnd, ownHnd);
     }
 
     if (ws_.FindWindowByClass(kWindowClass) == kNoWindow) ui_.CloseProgram();
@@ -82,12 +81,13 @@ void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
         expected));
 }
 
-void DialogWatcher::WaitNoMoreMovesGone() {
+void DialogWatcher::WaitNoMoreMovesGone(WindowHandle hLose) {
     // The player answers this dialog in FreeCell; we only wait for it to go.
+    // Another one in its place is another failed try, for the next tick.
     HeldInput held(ui_);
     do {
         if (!ws_.Pause(kNoMoreMovesPollMs)) return;
-    } while (ws_.FindWindowByTitle(CkWord[kNoMoreMoves]) != kNoWindow);
+    } while (ws_.FindWindowByTitle(CkWord[kNoMoreMoves]) == hLose);
 }
 
 void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd) {
@@ -98,6 +98,10 @@ void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle 
         winLeft_ = true;
         return;
     }
+    AskForTheNextDeal(fcHnd, ownHnd);
+}
+
+void DialogWatcher::AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd) {
     AskForNextDeal(ws_, fcHnd, ownHnd);
     filledSel_ = kNoWindow;
 }
@@ -106,13 +110,16 @@ bool DialogWatcher::DismissWin(WindowHandle hWin) {
     // The win is booked once, before this; here Enter is only pressed until
     // FreeCell has closed the dialog, following it if it is replaced.
     HeldInput held(ui_);
-    int presses = 0;
-    for (WindowHandle h = hWin; h != kNoWindow; h = ws_.FindWindowByTitle(CkWord[kWin])) {
+    WindowHandle h = hWin;
+    for (int presses = 0; h != kNoWindow; ++presses) {
         if (presses == kWinPressLimit) return false;
         ws_.SetForeground(h);
         ws_.Post(ws_.FindChild(h, kButtonClass), kEnter);
-        ++presses;
-        if (!ws_.Pause(kWinPressGapMs)) return false;
+        for (unsigned waited = 0; waited < kWinPressGapMs && h != kNoWindow;
+             waited += kWinProbeMs) {
+            if (!ws_.Pause(kWinProbeMs)) return false;
+            h = ws_.FindWindowByTitle(CkWord[kWin]);
+        }
     }
     return true;
 }

@@ -38,7 +38,10 @@ public:
     static constexpr unsigned kNoMoreMovesPollMs = 180;
     // Enter on the win dialog, then a moment for FreeCell to close it before
     // the next press: a dialog that does not close at once is not flooded.
+    // Within that moment it is looked for this often, so that the next deal
+    // is asked for as soon as it has gone.
     static constexpr unsigned kWinPressGapMs = 10;
+    static constexpr unsigned kWinProbeMs = 2;
     // After this many presses (about three seconds) the dialog is left to
     // the player; the next deal is asked for once it is gone.
     static constexpr int kWinPressLimit = 300;
@@ -62,7 +65,8 @@ public:
 private:
     void EnterDealNumber(WindowHandle hSel);
     void PutNumberOnClipboard(const std::wstring& text);
-    void WaitNoMoreMovesGone();
+    void WaitNoMoreMovesGone(WindowHandle hLose);
+    void AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd);
     void BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd);
     bool DismissWin(WindowHandle hWin);
 

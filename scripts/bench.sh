@@ -1,6 +1,9 @@
 #!/bin/bash
 # Builds and runs Dealwarden's benchmarks and prints their table:
-#   scripts/bench.sh [options of the Wine benchmark, e.g. --games 20 --idle-seconds 10]
+#   scripts/bench.sh [options of the Wine benchmark, e.g. --games 60 --idle-seconds 10]
+# "--dealwarden PATH" measures that Dealwarden.exe (a Unix path, or a Windows
+# one on drive Z:) instead of this tree's, which is then not built: the same
+# benchmark measures a build of an earlier commit and the current one.
 # The native part (Google Benchmark: a save through the portable writer, an
 # idle watcher tick) runs first; its figures go into the table the Wine part
 # prints, which measures Dealwarden against a bare one-window program under
@@ -18,12 +21,39 @@ for p in libbenchmark-dev jq; do
     { echo "bench: needs $p (apt-get install libbenchmark-dev jq)" >&2; exit 1; }
 done
 
+zpath() { local p; p=$(realpath "$1"); echo "Z:${p//\//\\}"; }
+unixpath() {  # Z:\a\b or /a/b -> /a/b
+  local p=$1
+  [[ $p == [Zz]:* ]] && { p=${p:2}; p=${p//\\//}; }
+  echo "$p"
+}
+
+# The options go to the Wine benchmark as given, a --dealwarden path spelled
+# for Wine; the exe measured is stripped for the size row.
+pass=()
+dealwarden=""
+while (($#)); do
+  if [[ $1 == --dealwarden && $# -ge 2 ]]; then
+    dealwarden=$(unixpath "$2")
+    [[ -f $dealwarden ]] || { echo "bench: no such program: $2" >&2; exit 1; }
+    pass+=(--dealwarden "$(zpath "$dealwarden")")
+    shift 2
+  else
+    pass+=("$1")
+    shift
+  fi
+done
+
 echo "== building"
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$native" -j2 --target dw_bench_native >/dev/null
 cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$windows" -j2 --target dw_bench_wine >/dev/null
+if [[ -z $dealwarden ]]; then
+  cmake --build "$windows" -j2 --target Dealwarden >/dev/null
+  dealwarden=$windows/ui/Dealwarden.exe
+fi
 
 echo "== native (Google Benchmark, median of 5 repetitions)"
 tmp=$native/bench-tmp
@@ -41,9 +71,8 @@ tmpfs=$(median IniWrite/portable/tmpfs)
 
 stripped=$windows/bench-stripped
 mkdir -p "$stripped"
-x86_64-w64-mingw32-strip -o "$stripped/Dealwarden.exe" "$windows/ui/Dealwarden.exe"
+x86_64-w64-mingw32-strip -o "$stripped/Dealwarden.exe" "$dealwarden"
 x86_64-w64-mingw32-strip -o "$stripped/bench_floor.exe" "$windows/bench/bench_floor.exe"
-zpath() { local p; p=$(realpath "$1"); echo "Z:${p//\//\\}"; }
 args+=(--stripped-dealwarden "$(zpath "$stripped/Dealwarden.exe")"
   --stripped-floor "$(zpath "$stripped/bench_floor.exe")")
 
@@ -63,5 +92,5 @@ done
 {
   echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')," \
     "$(free -g | awk '/^Mem:/ {print $2}') GiB memory, $(/usr/lib/wine/wine64 --version 2>/dev/null || wine64 --version)"
-  "$root/cmake/wine-run.sh" "$state" "$windows/bench/dw_bench_wine.exe" "${args[@]}" "$@" </dev/null
+  "$root/cmake/wine-run.sh" "$state" "$windows/bench/dw_bench_wine.exe" "${args[@]}" "${pass[@]}" </dev/null
 } | sed -e 's/\r$//'

@@ -85,10 +85,19 @@ void PlayRun::IniWrite() {
     saveErrorTold_ = false;
 }
 
+void PlayRun::SaveSoon() {
+    // At most the delay after the first booking not yet on disk.
+    if (saveDue_ || closed_) return;
+    saveDue_ = true;
+    s_.timers.Start(RunTimer::Save, kSaveDelayMs);
+}
+
+bool PlayRun::RecordOnDisk() const {
+    return saved_ && SameStoredFields(*saved_, record_) && savedRenMode_ == RenMode;
+}
+
 void PlayRun::SaveAfterBooking() {
-    if (closed_ || !settingsUsable_ ||
-        (saved_ && SameStoredFields(*saved_, record_) && savedRenMode_ == RenMode))
-        return;
+    if (closed_ || !settingsUsable_ || RecordOnDisk()) return;
     try {
         IniWrite();
     } catch (const AppError& e) {
@@ -129,7 +138,7 @@ void PlayRun::SpeedButton2Click(WindowHandle bar) {
         s_.view.ShowTryCount(record_.TryCnt);
         s_.view.Refresh();
     }
-    SaveAfterBooking();
+    SaveSoon();
 }
 
 void PlayRun::SpeedButton3Click(WindowHandle bar) {
@@ -195,6 +204,7 @@ void PlayRun::Finish() {
     s_.events.Unsubscribe();
     s_.timers.Stop(RunTimer::Timer1);
     s_.timers.Stop(RunTimer::EarlyTick);
+    s_.timers.Stop(RunTimer::Save);
     s_.view.EndProgram();
 }
 
@@ -208,10 +218,20 @@ void PlayRun::EndSession(bool ending) {
 }
 
 void PlayRun::OnTimer(RunTimer timer) {
-    if (timer == RunTimer::Timer1) {
-        RunTick(TickCause::Heartbeat);
-    } else if (scheduler_.OnEarlyTimer()) {
-        RunTick(TickCause::FreeCellEvent);
+    switch (timer) {
+        case RunTimer::Timer1:
+            RunTick(TickCause::Heartbeat);
+            break;
+        case RunTimer::EarlyTick:
+            if (scheduler_.OnEarlyTimer()) RunTick(TickCause::FreeCellEvent);
+            break;
+        case RunTimer::Save:
+            // Not while the watcher waits inside a tick: right after it.
+            if (busy_) return;
+            s_.timers.Stop(RunTimer::Save);
+            saveDue_ = false;
+            SaveAfterBooking();
+            break;
     }
 }
 
@@ -237,12 +257,13 @@ void PlayRun::RunTick(TickCause cause) {
     }
     if (watcher_.WinLeftToPlayer()) scheduler_.TickSoon(kLeftWinPollMs);
     // Boxes come after the tick, so that ticks go on beneath them. The close
-    // saves by itself; otherwise what was booked, before an error too, is kept.
+    // saves by itself.
     if (std::exchange(closeAsked_, false)) {
         RequestClose(CloseAsk::ByWatcher);
         return;
     }
-    SaveAfterBooking();
+    // What was booked, before an error too, is kept.
+    if (!RecordOnDisk()) SaveSoon();
     if (failure) std::rethrow_exception(failure);
 }
 

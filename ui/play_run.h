@@ -60,6 +60,10 @@ public:
     // A booked win whose dialog was left to the player is looked for this
     // often, so the next deal follows soon after it goes.
     static constexpr unsigned kLeftWinPollMs = 100;
+    // A booking is saved this long after it: the save takes tens of
+    // milliseconds of ours and of the window system's, which FreeCell needs
+    // meanwhile to deal the next game the booking asked for.
+    static constexpr unsigned kSaveDelayMs = 150;
 
     struct Seams {
         IWindowSystem& windows;
@@ -112,6 +116,8 @@ private:
     void RunTick(TickCause cause);
     void OnFreeCellEvent();
     void SaveAfterBooking();
+    void SaveSoon();
+    bool RecordOnDisk() const;
     void Finish();
     bool TakesCommands() const { return !busy_ && !closing_ && !closed_; }
 
@@ -142,6 +148,7 @@ private:
     bool closing_ = false;  // the player is being asked whether to end unsaved
     bool closed_ = false;
     bool closeAsked_ = false;  // by the tick running now
+    bool saveDue_ = false;     // the save timer runs
     // The record as last written, so that only a booking causes a save.
     std::optional<TFCGameRecord> saved_;
     bool savedRenMode_ = false;

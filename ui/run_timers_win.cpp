@@ -32,7 +32,7 @@ std::uint64_t WindowTimers::NowMs() {
 
 LRESULT WindowTimers::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER) {
-        for (RunTimer t : {RunTimer::Timer1, RunTimer::EarlyTick})
+        for (RunTimer t : {RunTimer::Timer1, RunTimer::EarlyTick, RunTimer::Save})
             if (wParam == TimerId(t)) {
                 if (onTimer_) onTimer_(t);
                 return 0;

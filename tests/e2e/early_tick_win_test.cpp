@@ -105,7 +105,9 @@ TEST_F(EarlyTickTest, AWinIsBookedDismissedAndTheNextDealDealtByFreeCellsEventsA
     EXPECT_THAT(log_, Contains(L"Insert 1 勝ち"));
     EXPECT_EQ(Log().Count(L"closed win ok"), 1u);
     EXPECT_THAT(Ticks(), Each(L"tick event"));
-    EXPECT_EQ(profile_.ReadValue(run_.IniFileName(), L"Game", L"GameNo"), L"2") << "saved";
+    EXPECT_TRUE(PumpUntil([&] {
+        return profile_.ReadValue(run_.IniFileName(), L"Game", L"GameNo") == L"2";
+    })) << "saved a moment later";
 }
 
 }  // namespace

@@ -21,10 +21,6 @@
 
 namespace dw::testing {
 
-inline const wchar_t* TimerName(RunTimer t) {
-    return t == RunTimer::Timer1 ? L"Timer1" : L"EarlyTick";
-}
-
 // Timers on a fake clock: nothing fires until the test moves time on.
 class FakeTimers : public IRunTimers {
 public:

@@ -29,7 +29,19 @@ std::wstring Probe(const std::wstring& title, WindowHandle h) {
     return L"FindTitle " + title + L" -> " + std::to_wstring(h);
 }
 const std::wstring kFreeCellThere = L"FindClass FreeCell -> 100";
-const std::wstring kWinPause = L"Pause " + std::to_wstring(DialogWatcher::kWinPressGapMs);
+const std::wstring kWinProbePause = L"Pause " + std::to_wstring(DialogWatcher::kWinProbeMs);
+constexpr int kProbesAPress = DialogWatcher::kWinPressGapMs / DialogWatcher::kWinProbeMs;
+
+// The win dialog looked for while FreeCell closes it: a pause, then a probe
+// answered with each handle in turn.
+std::vector<std::wstring> WinProbes(std::initializer_list<WindowHandle> answers) {
+    std::vector<std::wstring> calls;
+    for (WindowHandle h : answers) {
+        calls.push_back(kWinProbePause);
+        calls.push_back(Probe(kWinTitle, h));
+    }
+    return calls;
+}
 const std::wstring kLosePause = L"Pause " + std::to_wstring(DialogWatcher::kNoMoreMovesPollMs);
 
 // The calls of asking FreeCell for the next deal, ending with our window on top.
@@ -170,6 +182,19 @@ TEST_F(WatcherTest, NoMoreMovesAlwaysPausesAtLeastOnce) {
     EXPECT_EQ(record.make, 1);
 }
 
+// The player answers and is stuck again before the wait has looked: the new
+// dialog ends the wait for the old one and is the next tick's failed try.
+TEST_F(WatcherTest, ANoMoreMovesDialogInTheOldOnesPlaceIsAnotherFailedTry) {
+    constexpr WindowHandle kLose2 = 21;
+    ws.Script(kLoseTitle, {kLose, kLose, kLose2});
+    Tick();
+    EXPECT_EQ(record.TryCnt, 2);
+    EXPECT_EQ(CountOf(ws.calls, kLosePause), 2u);
+    ws.Script(kLoseTitle, {kLose2});
+    Tick();
+    EXPECT_EQ(record.TryCnt, 3);
+}
+
 TEST_F(WatcherTest, AWaitStopsWhenTheProgramEnds) {
     ws.Stays(kLoseTitle, kLose);
     ws.pausesBeforeQuit = 3;
@@ -180,18 +205,21 @@ TEST_F(WatcherTest, AWaitStopsWhenTheProgramEnds) {
 }
 
 TEST_F(WatcherTest, WinIsBookedOnceDismissedUntilGoneThenNextDealAsked) {
-    // FreeCell replaces the dialog once before it goes: Enter follows the new handle.
-    ws.Script(kWinTitle, {kWon, kWon2});
+    // Enter, and the dialog does not close within the gap; FreeCell puts
+    // another in its place, which takes the next Enter and goes at once.
+    ws.Script(kWinTitle, {kWon, kWon, kWon, kWon, kWon, kWon2, kNoWindow});
     Tick();
-    EXPECT_THAT(
-        ws.calls,
-        ElementsAreArray(Concat(
-            {{Probe(kSelTitle, 0), Probe(kLoseTitle, 0), Probe(kWinTitle, kWon), L"Insert 57 勝ち",
-              L"Refresh", L"Hold", L"Foreground 30", Posted(kWonButton, kEnter), kWinPause,
-              Probe(kWinTitle, kWon2), L"Foreground 32", Posted(kWon2Button, kEnter), kWinPause,
-              Probe(kWinTitle, 0), L"Release"},
-             NextDealAsked(),
-             {kFreeCellThere}})));
+    EXPECT_THAT(ws.calls,
+                ElementsAreArray(Concat({{Probe(kSelTitle, 0), Probe(kLoseTitle, 0),
+                                          Probe(kWinTitle, kWon), L"Insert 57 勝ち", L"Refresh",
+                                          L"Hold", L"Foreground 30", Posted(kWonButton, kEnter)},
+                                         WinProbes({kWon, kWon, kWon, kWon, kWon2}),
+                                         {L"Foreground 32", Posted(kWon2Button, kEnter)},
+                                         WinProbes({kNoWindow}),
+                                         {L"Release"},
+                                         NextDealAsked(),
+                                         {kFreeCellThere}})));
+    EXPECT_EQ(kProbesAPress, 5) << "the script above assumes five probes a press";
     EXPECT_EQ(record.won, 1);
     EXPECT_EQ(record.kachi, 1);
     EXPECT_EQ(record.hist[0], L"57 勝ち");
@@ -207,7 +235,8 @@ TEST_F(WatcherTest, AWinDialogThatNeverClosesIsPressedForABoundedTimeThenLeftToT
     Tick();
     const std::size_t presses = CountOf(ws.calls, Posted(kWonButton, kEnter));
     EXPECT_EQ(presses, static_cast<std::size_t>(DialogWatcher::kWinPressLimit));
-    EXPECT_EQ(CountOf(ws.calls, kWinPause), presses) << "a pause after every press";
+    EXPECT_EQ(CountOf(ws.calls, kWinProbePause), presses * kProbesAPress)
+        << "the whole gap after every press";
     EXPECT_LE(presses * DialogWatcher::kWinPressGapMs, 5000u) << "bounded to a few seconds";
     EXPECT_THAT(ws.calls, Not(Contains(Posted(kFreeCell, OpenSelectGame()[0]))));
     EXPECT_EQ(ws.calls.back(), kFreeCellThere);

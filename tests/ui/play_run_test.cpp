@@ -83,6 +83,24 @@ protected:
         log.clear();
     }
     void Heartbeat() { timers.Advance(PlayRun::kTimer1Period); }
+    // The moment after a booking, when it is saved.
+    void Settle() { timers.Advance(PlayRun::kSaveDelayMs); }
+    // FreeCell shows a window: its events, and the tick they bring.
+    void FreeCellShows() {
+        events.Fire();
+        timers.Advance(TickScheduler::kQuietMs);
+    }
+    // A tick with this select-game dialog up: the deal asked for is typed.
+    void NextDealTyped(WindowHandle dialog = kSel2) {
+        ws.Script(kSelTitle, {dialog});
+        Heartbeat();
+    }
+    // A tick with the win dialog up, then the next deal typed.
+    void WinAndNextDeal(WindowHandle dialog = kSel2) {
+        ws.Script(kWinTitle, {kWon});
+        Heartbeat();
+        NextDealTyped(dialog);
+    }
     // What the run did since the last call, without the watcher's look-ups
     // (and without the marks of the ticks unless asked for).
     std::vector<std::wstring> Actions(bool withTicks = false) {
@@ -176,8 +194,7 @@ protected:
 TEST_P(CloseTest, ClosesOnceTheRecordIsSavedOrThePlayerChoseToEndUnsaved) {
     const CloseCase& c = GetParam();
     StartPlaying();
-    ws.Script(kWinTitle, {kWon});  // a win booked and saved: the file holds GameNo 2
-    Heartbeat();
+    WinAndNextDeal();  // a win booked and saved: the file holds GameNo 2
     ASSERT_EQ(Stored(L"Game", L"GameNo"), L"2");
     log.clear();
 
@@ -244,6 +261,7 @@ TEST_F(PlayRunTest, TheWatchersCloseBeneathTheQuestionEndsTheProgramOnceTheFileI
 TEST_F(PlayRunTest, TheSessionsEndWritesTheRecordAndACalledOffEndWritesNothing) {
     StartPlaying();
     run.SpeedButton2Click(kBar);
+    NextDealTyped();
     const int saves = profile.saves;
     profile.files.clear();
     run.EndSession(false);
@@ -255,32 +273,49 @@ TEST_F(PlayRunTest, TheSessionsEndWritesTheRecordAndACalledOffEndWritesNothing) 
 
 // --- saving --------------------------------------------------------------------
 
-// Each booking — a failed try, a retry, a win — is on disk right after it;
-// a tick that books nothing writes nothing.
-TEST_F(PlayRunTest, EveryBookingIsSavedAtOnceAndNothingElseIs) {
+// Each booking is on disk a moment after it, together with any other made
+// meanwhile; a tick that books nothing writes nothing.
+TEST_F(PlayRunTest, EveryBookingIsSavedAMomentAfterIt) {
     StartPlaying();
-    const struct {
-        const char* what;
-        std::function<void()> book;
-        const wchar_t* tryCnt;
-        const wchar_t* gameNo;
-    } bookings[] = {
-        {"nothing", [&] { Heartbeat(); }, L"", L""},
-        {"no more moves", [&] { ws.Script(kLoseTitle, {kLose}), Heartbeat(); }, L"2", L"1"},
-        {"retry", [&] { run.SpeedButton2Click(kBar); }, L"3", L"1"},
-        {"win", [&] { ws.Script(kWinTitle, {kWon}), Heartbeat(); }, L"1", L"2"},
-    };
-    int saves = 0;
-    for (const auto& b : bookings) {
-        SCOPED_TRACE(b.what);
-        b.book();
-        if (*b.tryCnt) ++saves;
-        EXPECT_EQ(profile.saves, saves);
-        EXPECT_EQ(Stored(L"Game", L"TryCnt"), b.tryCnt);
-        EXPECT_EQ(Stored(L"Game", L"GameNo"), b.gameNo);
-    }
+    Heartbeat();
+    Settle();
+    EXPECT_EQ(profile.saves, 0) << "nothing booked";
+
+    ws.Script(kLoseTitle, {kLose});
+    FreeCellShows();
+    timers.Advance(PlayRun::kSaveDelayMs - 1);
+    EXPECT_EQ(profile.saves, 0) << "not at once";
+    timers.Advance(1);
+    EXPECT_EQ(profile.saves, 1);
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
+
+    run.SpeedButton2Click(kBar);
+    ws.Script(kSelTitle, {kSel2});
+    FreeCellShows();
+    ws.Script(kWinTitle, {kWon});
+    FreeCellShows();
+    Settle();
+    EXPECT_EQ(profile.saves, 2) << "the retry and the win in one save";
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), L"2");
     EXPECT_EQ(Stored(L"Hist", L"hist0"), L"1 負け（3回）");
     EXPECT_EQ(Stored(L"Score", L"lost"), L"1");
+}
+
+// The win asks FreeCell for the next deal; its dialog comes and is filled
+// before the save takes the machine for tens of milliseconds.
+TEST_F(PlayRunTest, AWinIsSavedOnceTheNextDealIsTyped) {
+    StartPlaying();
+    ws.Script(kWinTitle, {kWon});
+    FreeCellShows();
+    ws.Script(kSelTitle, {kSel2});
+    FreeCellShows();
+    Settle();
+    const auto typed = std::find(log.begin(), log.end(), Posted(kSel2Button, kEnter));
+    const auto saved = std::find(log.begin(), log.end(), L"Saved");
+    ASSERT_NE(typed, log.end());
+    ASSERT_NE(saved, log.end());
+    EXPECT_LT(typed, saved);
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), L"2");
 }
 
 // A save that fails is told once; later bookings are kept and not told
@@ -289,24 +324,31 @@ TEST_F(PlayRunTest, EveryBookingIsSavedAtOnceAndNothingElseIs) {
 TEST_F(PlayRunTest, AFailedSaveIsToldOnceAndTheNextWritableBookingSavesEverything) {
     StartPlaying();
     profile.blocked = true;
-    run.SpeedButton2Click(kBar);
+    ws.Script(kLoseTitle, {kLose});
+    FreeCellShows();
+    Settle();
     EXPECT_THAT(Actions(), Contains(kToldBookingKept));
     ws.Script(kLoseTitle, {kLose});
-    Heartbeat();
+    FreeCellShows();
+    Settle();
     run.SpeedButton2Click(kBar);
+    Settle();
     EXPECT_THAT(Actions(), Not(Contains(kToldBookingKept)));
     EXPECT_EQ(profile.saves, 0);
 
     profile.blocked = false;
     ws.Script(kWinTitle, {kWon});
-    Heartbeat();
+    FreeCellShows();
+    Settle();
     EXPECT_EQ(profile.saves, 1);
     EXPECT_EQ(Stored(L"Hist", L"hist0"), L"1 負け（4回）");
     EXPECT_EQ(Stored(L"Score", L"lost"), L"1");
     EXPECT_EQ(Stored(L"Game", L"GameNo"), L"2");
 
     profile.blocked = true;
-    run.SpeedButton2Click(kBar);
+    ws.Script(kLoseTitle, {kLose});
+    FreeCellShows();
+    Settle();
     EXPECT_THAT(Actions(), Contains(kToldBookingKept));
 }
 
@@ -347,11 +389,10 @@ TEST_F(PlayRunTest, StartAsksForTheFirstDealStartsTheHeartbeatAndListensToFreeCe
     EXPECT_THAT(Actions(), IsEmpty()) << "nothing before the button";
     run.Button1Click();
     // Listening to FreeCell before F3: the dialog it opens must be heard of.
-    EXPECT_THAT(Actions(),
-                ElementsAre(L"Subscribe 100", L"Foreground 100",
-                            Posted(kFreeCell, OpenSelectGame()[0]),
-                            Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 200", L"Refresh",
-                            L"Start Timer1 1000", L"ShowPlayWindows"));
+    EXPECT_THAT(Actions(), ElementsAre(L"Subscribe 100", L"Foreground 100",
+                                       Posted(kFreeCell, OpenSelectGame()[0]),
+                                       Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 200",
+                                       L"Refresh", L"Start Timer1 1000", L"ShowPlayWindows"));
     run.Button1Click();
     EXPECT_THAT(Actions(), IsEmpty()) << "started once";
 }
@@ -386,12 +427,12 @@ TEST_F(PlayRunTest, RetryAsksForTheSameDealBooksAFailedTryAndTheNextDialogIsFill
     run.SpeedButton2Click(kBar);
     EXPECT_THAT(Actions(), ElementsAre(L"Foreground 100", Posted(kFreeCell, OpenSelectGame()[0]),
                                        Posted(kFreeCell, OpenSelectGame()[1]), L"BringToTop 300",
-                                       L"ShowTryCount 2", L"Refresh", L"Saved"));
+                                       L"ShowTryCount 2", L"Refresh"));
     EXPECT_EQ(Record.lost, 1);
     // FreeCell may give the new dialog the old one's handle: it is filled all the same.
-    ws.Script(kSelTitle, {kSel});
-    Heartbeat();
-    EXPECT_THAT(Actions(), Contains(Posted(kSelButton, kEnter)));
+    NextDealTyped(kSel);
+    EXPECT_THAT(Actions(), ::testing::IsSupersetOf(
+                               std::vector<std::wstring>{Posted(kSelButton, kEnter), L"Saved"}));
     EXPECT_EQ(Record.TryCnt, 2);
 }
 
@@ -421,11 +462,13 @@ TEST_F(PlayRunTest, TheMenuCommandRejectsTextThatIsNoInteger) {
 // --- while the watcher waits -----------------------------------------------------
 
 // The watcher waits for the no-more-moves dialog to go; what comes in
-// meanwhile — the player's commands, a heartbeat, FreeCell's events — runs no
-// handler: the commands are dropped, not queued; the events are worth one
-// tick once the wait is over.
+// meanwhile — the player's commands, a heartbeat, FreeCell's events, the
+// moment to save an earlier booking — runs no handler: the commands are
+// dropped, not queued; the events are worth one tick once the wait is over,
+// and the save comes after it.
 TEST_F(PlayRunTest, CommandsDuringAWaitAreDroppedAndEventsGiveOneTickAfterIt) {
     StartPlaying();
+    run.SpeedButton2Click(kBar);  // booked: its save is due in a moment
     ws.Script(kLoseTitle, {kLose, kLose, kLose});
     int pause = 0;
     ws.duringPause = [&](unsigned) {
@@ -437,23 +480,25 @@ TEST_F(PlayRunTest, CommandsDuringAWaitAreDroppedAndEventsGiveOneTickAfterIt) {
         run.RequestClose(CloseAsk::ByPlayer);
         events.Fire();
         events.Fire();
-        Heartbeat();
+        Heartbeat();  // the save's moment passes too
     };
-    Heartbeat();
+    log.clear();
+    FreeCellShows();
     ws.duringPause = nullptr;
-    const auto during = Actions();
-    EXPECT_EQ(Ticks(), 0u);
-    EXPECT_EQ(Record.TryCnt, 2) << "one failed try, no retry";
+    EXPECT_THAT(Actions(true), ElementsAre(L"tick event", L"Refresh", L"Hold", L"Pause 180",
+                                           L"Pause 180", L"Pause 180", L"Release"));
+    EXPECT_EQ(Record.TryCnt, 3) << "the retry before and the failed try, no more";
     EXPECT_EQ(Record.GameNo, 1);
     EXPECT_FALSE(view.ended);
-    EXPECT_THAT(during, ElementsAre(L"Refresh", L"Hold", L"Pause 180", L"Pause 180", L"Pause 180",
-                                    L"Release", L"Saved"));
 
     timers.Advance(TickScheduler::kQuietMs);
     EXPECT_THAT(Actions(true), ElementsAre(L"tick event"))
         << "one tick for the events, after the wait";
-    timers.Advance(PlayRun::kTimer1Period - TickScheduler::kQuietMs - 1);
-    EXPECT_THAT(Actions(true), IsEmpty());
+    Settle();
+    EXPECT_THAT(Actions(true), ElementsAre(L"Saved"));
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"3");
+    timers.Advance(PlayRun::kTimer1Period);
+    EXPECT_THAT(Actions(true), Not(Contains(L"tick event"))) << "no more than one";
 }
 
 // --- when the watcher ticks --------------------------------------------------------
