@@ -256,13 +256,13 @@ void PlayRun::RunTick(TickCause cause) {
         scheduler_.TickEnds();
     }
     if (watcher_.WinLeftToPlayer()) scheduler_.TickSoon(kLeftWinPollMs);
-    // Boxes come after the tick, so that ticks go on beneath them. The close
-    // saves by itself.
+    // The watcher's close comes after the tick, so that ticks go on beneath
+    // its box; it saves by itself.
     if (std::exchange(closeAsked_, false)) {
         RequestClose(CloseAsk::ByWatcher);
         return;
     }
-    // What was booked, before an error too, is kept.
+    // What was booked, before an error too, is saved in a moment.
     if (!RecordOnDisk()) SaveSoon();
     if (failure) std::rethrow_exception(failure);
 }
