@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench/counting_requests.h"
 #include "bench/sample_record.h"
 #include "freecell/watcher.h"
 #include "record/portable_profile.h"
@@ -57,21 +58,10 @@ public:
     }
 };
 
-class NoRequests final : public IWatcherRequests {
-public:
-    long count = 0;
-    void ShowTryCount(std::int32_t) override { ++count; }
-    void SetGameBoxToOne() override { ++count; }
-    void InsertHistoryLine(const std::wstring&) override { ++count; }
-    void Refresh() override { ++count; }
-    void CloseProgram() override { ++count; }
-    void HoldInput(bool) override { ++count; }
-};
-
 void WatcherIdleTick(benchmark::State& state) {
     IdleWindowSystem ws;
     TFCGameRecord record = bench::SampleRecord();
-    NoRequests ui;
+    bench::CountingRequests ui;
     DialogWatcher watcher(ws, record, ui);
     for (auto _ : state) watcher.Timer1Timer(IdleWindowSystem::kFreeCell, 0x5678);
     const double ticks = static_cast<double>(state.iterations());

@@ -34,6 +34,7 @@
 #include "bench/dialog_events_win.h"
 #include "bench/history_box_bench_win.h"
 #include "bench/measure_win.h"
+#include "bench/counting_requests.h"
 #include "bench/sample_record.h"
 #include "bench/stats.h"
 #include "bench/table.h"
@@ -254,19 +255,6 @@ void IniWriteUnderWine(const Options& o, Table& t) {
     }
 }
 
-class NoRequests final : public IWatcherRequests {
-public:
-    int count = 0;
-    void ShowTryCount(std::int32_t) override { ++count; }
-    void SetGameBoxToOne() override { ++count; }
-    void InsertHistoryLine(const std::wstring&) override { ++count; }
-    void Refresh() override { ++count; }
-    void CloseProgram() override { ++count; }
-    // Not marked override: an older tree's watcher lacks this request, and the
-    // benchmark is built from either.
-    void HoldInput(bool) { ++count; }
-};
-
 void TickUnderWine(const Options& o, Table& t) {
     Progress("watcher ticks through the real window system");
     PracticeFreeCell fc;
@@ -277,7 +265,7 @@ void TickUnderWine(const Options& o, Table& t) {
     }
     Win32WindowSystem ws;
     TFCGameRecord record = SampleRecord();
-    NoRequests ui;
+    bench::CountingRequests ui;
     DialogWatcher watcher(ws, record, ui);
     const auto fcHnd = win::FromHwnd(main);
     for (int i = 0; i < 10; ++i) watcher.Timer1Timer(fcHnd, kNoWindow);

@@ -132,6 +132,15 @@ bool DealwardenRun::StartPlaying() {
     return WaitForDeal(1);
 }
 
+bool DealwardenRun::Win(int nextDeal) {
+    return PostMessageW(FreeCell(), PracticeWinMessage(), 0, 0) && WaitForDeal(nextDeal);
+}
+
+HWND DealwardenRun::BarButton(int id) {
+    HWND bar = ControlBar();
+    return bar ? GetDlgItem(bar, id) : nullptr;
+}
+
 bool DealwardenRun::WaitForDeal(int number, std::size_t count) {
     return log_->WaitForCount(L"deal " + std::to_wstring(number), count);
 }

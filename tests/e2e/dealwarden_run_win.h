@@ -57,6 +57,12 @@ public:
     // Start, the start button, and the first deal entered; false if it was not.
     bool StartPlaying();
 
+    // The practice FreeCell wins the current deal; true once the next one
+    // is dealt.
+    bool Win(int nextDeal);
+    // A button of the control bar, by its id (TFCCtrF::kIdSpeedButton2…4).
+    HWND BarButton(int id);
+
     const harness::EventLogReader& Log() const { return *log_; }
     // Waits until the practice FreeCell has dealt this game count times.
     bool WaitForDeal(int number, std::size_t count = 1);

@@ -48,12 +48,6 @@ bool StaysAt(DealwardenRun& run, std::size_t boxes, milliseconds time = 2500ms) 
     return !WaitUntil([&] { return BoxCount(run) != boxes; }, time);
 }
 
-// The practice FreeCell wins the current deal; waits for the next one.
-void Win(DealwardenRun& run, int nextDeal) {
-    ASSERT_TRUE(PostMessageW(run.FreeCell(), PracticeWinMessage(), 0, 0));
-    ASSERT_TRUE(run.WaitForDeal(nextDeal)) << Narrow(run.Log().Dump());
-}
-
 void ExpectSaved(DealwardenRun& run, int gameNo, int won, const std::vector<std::wstring>& hist) {
     EXPECT_TRUE(WaitUntil([&] {
         return run.IniValue(L"Game", L"GameNo") == std::to_wstring(gameNo);
@@ -152,7 +146,7 @@ protected:
         run.Start();
         run.PressStart();
         ASSERT_TRUE(run.WaitForDeal(1)) << Narrow(run.Log().Dump());
-        Win(run, 2);
+        ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
         ExpectSaved(run, 2, 1, {L"1 勝ち"});
         blocker = GetParam().make();
         blocker->Apply(run.IniPath());
@@ -169,30 +163,30 @@ protected:
 };
 
 TEST_P(BlockedSaveTest, BookingsAreToldOnceKeptAndSavedOnceTheFileIsWritable) {
-    Win(run, 3);
+    ASSERT_TRUE(run.Win(3)) << run.Log().Dump();
     HWND box = WaitForBox(run);
     ASSERT_NE(box, nullptr) << "the failed save is not told";
     EXPECT_THAT(MessageBoxText(box), StartsWith(CannotWrite()));
     EXPECT_THAT(MessageBoxText(box), HasSubstr(L"記録は Dealwarden が保持しています"));
 
     // Ticks go on beneath the box: the next booking fails too, and is not told again.
-    Win(run, 4);
+    ASSERT_TRUE(run.Win(4)) << run.Log().Dump();
     EXPECT_TRUE(run.WaitForScore(F::Label18, L"3"));
     EXPECT_EQ(BoxCount(run), 1u);
     Click(FindChild(box, L"Button"));
     ASSERT_TRUE(WaitForGone(box));
-    Win(run, 5);
+    ASSERT_TRUE(run.Win(5)) << run.Log().Dump();
     EXPECT_TRUE(StaysAt(run, 0)) << "told again";
     EXPECT_TRUE(run.Program().Running());
 
     blocker->Lift(run.IniPath());
-    Win(run, 6);
+    ASSERT_TRUE(run.Win(6)) << run.Log().Dump();
     ExpectSaved(run, 6, 5, {L"5 勝ち", L"4 勝ち", L"3 勝ち", L"2 勝ち", L"1 勝ち"});
     EXPECT_EQ(BoxCount(run), 0u);
 }
 
 TEST_P(BlockedSaveTest, QuitAsksWhetherToEndUnsavedAndNoKeepsTheRecordUntilItCanBeSaved) {
-    Click(GetDlgItem(run.ControlBar(), TFCCtrF::kIdSpeedButton4));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
     EXPECT_THAT(MessageBoxText(ask), StartsWith(CannotWrite()));
@@ -235,11 +229,11 @@ INSTANTIATE_TEST_SUITE_P(Faults, BlockedSaveTest, ::testing::ValuesIn(kBlockers)
 TEST(BlockedSaveYesTest, YesEndsTheProgramAndTheFileKeepsTheLastSavedRecord) {
     DealwardenRun run;
     ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ExpectSaved(run, 2, 1, {L"1 勝ち"});
     ReadOnlyFile blocker;
     blocker.Apply(run.IniPath());
-    Click(GetDlgItem(run.ControlBar(), TFCCtrF::kIdSpeedButton4));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
     Click(GetDlgItem(ask, IDYES));
@@ -259,7 +253,7 @@ TEST(DamagedFileTest, AGapInTheHistoryIsSkippedInTheBoxAndKeptInPlaceOnTheNextSa
     EXPECT_THAT(run.HistoryBox(), ElementsAre(L"9 勝ち", L"8 勝ち", L"7 負け（2回）"));
     run.PressStart();
     ASSERT_TRUE(run.WaitForDeal(1));
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     EXPECT_THAT(run.HistoryBox(), ElementsAre(L"1 勝ち", L"9 勝ち", L"8 勝ち", L"7 負け（2回）"));
     // Every entry moves down one place, the empty ones too.
     ExpectSaved(run, 2, 1, {L"1 勝ち", L"9 勝ち", L"8 勝ち", L"", L"", L"7 負け（2回）", L""});
@@ -288,7 +282,7 @@ TEST(DamagedFileTest, RandomBytesStartAFreshRecordAndTheNextSaveKeepsEveryCharac
     EXPECT_TRUE(run.WaitForScore(F::Label1, L"2"));
     // The try is shown while the dialog is still up: the game goes on once it is answered.
     ASSERT_TRUE(run.Log().WaitForLine(L"closed stuck restart"));
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ExpectSaved(run, 2, 0, {L"1 負け（2回）"});
     EXPECT_EQ(run.IniValue(L"Score", L"lost"), L"1");
 }
@@ -309,7 +303,7 @@ TEST(DamagedFileTest, OverlongValuesAreCutAtTheReadLimitAndTheRecordStillSaves) 
     EXPECT_EQ(box[0], std::wstring(2047, L'負'));
     run.PressStart();
     ASSERT_TRUE(run.WaitForDeal(1));
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ExpectSaved(run, 2, 13, {L"1 勝ち", std::wstring(2047, L'負')});
 }
 
@@ -374,7 +368,7 @@ TEST(ClipboardTest, HeldByAnotherProgramIsToldOnceAndTheNextTickEntersTheDeal) {
 TEST(FreeCellFaultTest, KilledInMidGameEndsTheProgramWithinASecondAndTheRecordIsSaved) {
     DealwardenRun run(StuckAnsweredAfter(1500));
     ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     PostMessageW(run.FreeCell(), PracticeStuckMessage(), 0, 0);
     ASSERT_TRUE(run.WaitForScore(F::Label1, L"2"));
     Process freecell = Process::Attach(OwnerProcess(run.FreeCell()));
@@ -393,7 +387,7 @@ TEST(FreeCellFaultTest, AWinDialogNeedingFiveEntersIsBookedOnce) {
     o.winEnters = 5;
     DealwardenRun run(o);
     ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     EXPECT_TRUE(run.Log().WaitForLine(L"pressed win 5"));
     EXPECT_EQ(run.Log().Count(L"closed win ok"), 1u);
     EXPECT_TRUE(StaysAt(run, 0, 1500ms));
@@ -452,7 +446,7 @@ TEST(FreeCellFaultTest, NeverCreatingItsWindowLeavesTheDockedWindowsOnTheWorkAre
 TEST(SessionEndTest, EndSessionWritesTheRecordAndACancelledEndDoesNot) {
     DealwardenRun run;
     ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ExpectSaved(run, 2, 1, {L"1 勝ち"});
     HWND start = run.StartWindow();
     const auto send = [&](UINT msg, WPARAM w) {

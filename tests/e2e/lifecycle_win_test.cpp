@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "e2e/dealwarden_run_win.h"
+#include "e2e/practice_fixture_win.h"
 #include "harness/screenshot_win.h"
 #include "ui/CtrlF_win.h"
 #include "ui/SeisekiF_win.h"
@@ -22,15 +23,6 @@ using namespace std::chrono_literals;
 using F = ScoreField;
 
 constexpr auto kExitDeadline = 10000ms;
-
-void Win(DealwardenRun& run, int nextDeal) {
-    ASSERT_TRUE(PostMessageW(run.FreeCell(), PracticeWinMessage(), 0, 0));
-    ASSERT_TRUE(run.WaitForDeal(nextDeal)) << "deal " << nextDeal << " not entered";
-}
-
-HWND Bar(DealwardenRun& run, UINT id) {
-    return GetDlgItem(run.ControlBar(), static_cast<int>(id));
-}
 
 struct ClosePath {
     const char* name;
@@ -54,7 +46,7 @@ const ClosePath kClosePaths[] = {
     {"StartWindowAltF4", false, [](DealwardenRun& r) { AltF4(r.StartWindow()); }},
     {"TaskbarEntryBeforeTheStart", false, CloseFromTheTaskbar},
     {"TaskbarEntry", true, CloseFromTheTaskbar},
-    {"QuitButton", true, [](DealwardenRun& r) { Click(Bar(r, TFCCtrF::kIdSpeedButton4)); }},
+    {"QuitButton", true, [](DealwardenRun& r) { Click(r.BarButton(TFCCtrF::kIdSpeedButton4)); }},
     {"MenuCommand", true,
      [](DealwardenRun& r) { PostCommand(r.ScoreWindow(), TFCSeisekiF::kIdNo1); }},
     {"FreeCellClosed", true, [](DealwardenRun& r) { PostMessageW(r.FreeCell(), WM_CLOSE, 0, 0); }},
@@ -63,10 +55,7 @@ const ClosePath kClosePaths[] = {
 class ClosePathTest : public ::testing::TestWithParam<ClosePath> {
 protected:
     void TearDown() override {
-        if (HasFailure())
-            SaveScreenshot(
-                L"close_path_" +
-                std::wstring(GetParam().name, GetParam().name + strlen(GetParam().name)));
+        if (HasFailure()) SaveScreenshot(CurrentTestName());
     }
     DealwardenRun run;
 };
@@ -79,7 +68,7 @@ TEST_P(ClosePathTest, EndsWithFreeCellToldToCloseTheRecordOnDiskAndStatusZero) {
     if (c.started) {
         run.PressStart();
         ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
-        Win(run, 2);
+        ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     }
     c.ask(run);
     ASSERT_TRUE(run.WaitForExit(kExitDeadline)) << "still running";
@@ -107,17 +96,17 @@ TEST(SessionTest, AWholeSessionEndsWithStatusZero) {
     std::fflush(stdout);
     run.PressStart();
     ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     PostMessageW(run.FreeCell(), PracticeStuckMessage(), 0, 0);
     ASSERT_TRUE(run.WaitForScore(F::Label1, L"2"));
     ASSERT_TRUE(run.Log().WaitForLine(L"closed stuck restart"));
     // The bar takes clicks again once the watcher has seen the dialog go.
-    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(Bar(run, TFCCtrF::kIdSpeedButton2)); }));
-    Click(Bar(run, TFCCtrF::kIdSpeedButton2));
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(run.BarButton(TFCCtrF::kIdSpeedButton2)); }));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton2));
     ASSERT_TRUE(run.WaitForDeal(2, 2)) << run.Log().Dump();
-    Click(Bar(run, TFCCtrF::kIdSpeedButton3));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton3));
     ASSERT_TRUE(run.Log().WaitForLine(L"undo 1"));
-    Click(Bar(run, TFCCtrF::kIdSpeedButton4));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     ASSERT_TRUE(run.WaitForExit(kExitDeadline));
     EXPECT_EQ(run.Program().ExitCode(), 0u);
     EXPECT_EQ(run.IniValue(L"Game", L"TryCnt"), L"3");
@@ -150,15 +139,15 @@ TEST(SecondCopyTest, ACopyStartedWhileOneRunsHandsOverWritesNothingAndEveryGameI
 
     run.PressStart();
     ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
-    Win(run, 2);
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ASSERT_TRUE(WaitUntil([&] { return run.IniValue(L"Game", L"GameNo") == L"2"; }));
     expectHandsOver(L"", run.ScoreWindow());
     expectHandsOver(elsewhere.Path(), run.ScoreWindow());
     EXPECT_FALSE(FileExists(elsewhere.File(L"Dealwarden.Ini")));
     EXPECT_EQ(run.Log().Count(L"window"), 1u) << "one FreeCell";
 
-    Win(run, 3);
-    Click(Bar(run, TFCCtrF::kIdSpeedButton4));
+    ASSERT_TRUE(run.Win(3)) << run.Log().Dump();
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     ASSERT_TRUE(run.WaitForExit(kExitDeadline));
     EXPECT_EQ(run.IniValue(L"Game", L"GameNo"), L"3");
     EXPECT_EQ(run.IniValue(L"Score", L"won"), L"2");

@@ -23,7 +23,7 @@ using F = ScoreField;
 void WinThenQuit(DealwardenRun& run) {
     ASSERT_TRUE(PostMessageW(run.FreeCell(), PracticeWinMessage(), 0, 0));
     ASSERT_TRUE(run.WaitForDeal(2)) << run.Log().Dump();
-    Click(GetDlgItem(run.ControlBar(), TFCCtrF::kIdSpeedButton4));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.Program().ExitCode(), 0u);
     EXPECT_EQ(run.MessageBoxCount(), 0u);
@@ -38,7 +38,7 @@ TEST(SettingsPathTest, AtTheLongestPathTheSystemAcceptsEverySaveWorks) {
     EXPECT_TRUE(WaitUntil([&] { return run.IniValue(L"Game", L"GameNo") == L"2"; }))
         << "the booking was not saved";
     EXPECT_EQ(run.MessageBoxCount(), 0u) << "a save failed";
-    Click(GetDlgItem(run.ControlBar(), TFCCtrF::kIdSpeedButton4));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     ASSERT_TRUE(run.WaitForExit());
     EXPECT_EQ(run.IniValue(L"Hist", L"hist0"), L"1 勝ち");
     EXPECT_FALSE(FileExists(IniTempFileNameFor(run.IniPath())));

@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "e2e/dealwarden_run_win.h"
+#include "e2e/practice_fixture_win.h"
 #include "freecell/watcher.h"
 #include "harness/screenshot_win.h"
 #include "ui/CtrlF_win.h"
@@ -24,13 +25,9 @@ using F = ScoreField;
 constexpr int kButtons[] = {TFCCtrF::kIdSpeedButton2, TFCCtrF::kIdSpeedButton3,
                             TFCCtrF::kIdSpeedButton4};
 
-HWND Bar(DealwardenRun& run, int id) {
-    return GetDlgItem(run.ControlBar(), id);
-}
-
 bool BarTakesClicks(DealwardenRun& run) {
     for (int id : kButtons)
-        if (!IsEnabled(Bar(run, id))) return false;
+        if (!IsEnabled(run.BarButton(id))) return false;
     return true;
 }
 
@@ -54,7 +51,7 @@ const std::wstring kWinTitle(freecell::CkWord[freecell::kWin]);
 class WaitTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        if (HasFailure()) SaveScreenshot(L"waits");
+        if (HasFailure()) SaveScreenshot(CurrentTestName());
     }
     // Deal 1 entered, then FreeCell says no more moves; the try is booked.
     HWND Stuck(DealwardenRun& run) {
@@ -71,7 +68,7 @@ TEST_F(WaitTest, TheNoMoreMovesWaitKeepsTheWindowsAliveAndTheBarGreyed) {
     DealwardenRun run;  // the player answers the dialog: it stays until then
     HWND stuck = Stuck(run);
     ASSERT_NE(stuck, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(Bar(run, TFCCtrF::kIdSpeedButton2)); }));
+    EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(run.BarButton(TFCCtrF::kIdSpeedButton2)); }));
     EXPECT_TRUE(NeverHungFor(run, kBeyondHung)) << "reported hung while the dialog is up";
     EXPECT_FALSE(BarTakesClicks(run));
     Click(FindChildByText(stuck, L"Button", L"同じゲームをやり直す(&R)"));
@@ -84,10 +81,10 @@ TEST_F(WaitTest, RetryClickedWhileNoMoreMovesIsUpBooksNothingAndDealsNothing) {
     DealwardenRun run;
     HWND stuck = Stuck(run);
     ASSERT_NE(stuck, nullptr);
-    for (int i = 0; i < 3; ++i) Click(Bar(run, TFCCtrF::kIdSpeedButton2));
+    for (int i = 0; i < 3; ++i) Click(run.BarButton(TFCCtrF::kIdSpeedButton2));
     // As a mouse would, too: pressed and let go over the button.
     for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP})
-        Post(Bar(run, TFCCtrF::kIdSpeedButton2), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+        Post(run.BarButton(TFCCtrF::kIdSpeedButton2), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
              MAKELPARAM(10, 10));
     Click(FindChildByText(stuck, L"Button", L"同じゲームをやり直す(&R)"));
     ASSERT_TRUE(run.Log().WaitForLine(L"closed stuck restart"));
@@ -99,7 +96,7 @@ TEST_F(WaitTest, RetryClickedWhileNoMoreMovesIsUpBooksNothingAndDealsNothing) {
     EXPECT_EQ(run.IniValue(L"Game", L"TryCnt"), L"2");
     EXPECT_EQ(run.IniValue(L"Score", L"lost"), L"1");
     // The bar works again.
-    Click(Bar(run, TFCCtrF::kIdSpeedButton2));
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton2));
     EXPECT_TRUE(run.WaitForDeal(1, 2));
     EXPECT_TRUE(run.WaitForScore(F::Label1, L"3"));
 }

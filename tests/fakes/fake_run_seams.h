@@ -16,6 +16,7 @@
 #include "freecell/freecell_events.h"
 #include "freecell/timers.h"
 #include "record/profile.h"
+#include "tests/fakes/recording_requests.h"
 #include "ui/message_boxes.h"
 #include "ui/play_run.h"
 
@@ -119,18 +120,11 @@ private:
     std::vector<std::wstring>& log_;
 };
 
-class FakeView : public IRunView {
+class FakeView : public RecordsScoreRequests<IRunView> {
 public:
-    explicit FakeView(std::vector<std::wstring>& log) : log_(log) {}
+    using RecordsScoreRequests::RecordsScoreRequests;
     bool ended = false;
 
-    void ShowTryCount(std::int32_t n) override {
-        log_.push_back(L"ShowTryCount " + std::to_wstring(n));
-    }
-    void SetGameBoxToOne() override { log_.push_back(L"SetGameBoxToOne"); }
-    void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
-    void Refresh() override { log_.push_back(L"Refresh"); }
-    void HoldInput(bool held) override { log_.push_back(held ? L"Hold" : L"Release"); }
     void SetStartCaption(const std::wstring& c) override { log_.push_back(L"Caption " + c); }
     void HideStartWindow() override { log_.push_back(L"HideStartWindow"); }
     void ShowPlayWindows() override { log_.push_back(L"ShowPlayWindows"); }
@@ -138,9 +132,6 @@ public:
         log_.push_back(L"EndProgram");
         ended = true;
     }
-
-private:
-    std::vector<std::wstring>& log_;
 };
 
 // Settings files in memory: section -> key -> value per path. A save writes

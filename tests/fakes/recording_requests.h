@@ -1,6 +1,8 @@
 #pragma once
-// The watcher's requests to the user interface, written into a log — the
-// window system's own log, where a test wants their order among its calls.
+// The score window's requests — the watcher's to the run, the run's to its
+// windows — written into a log, the window system's own where a test wants
+// their order among its calls. Written once for both interfaces, which name
+// them alike.
 #include <string>
 #include <vector>
 
@@ -8,20 +10,26 @@
 
 namespace dw::testing {
 
-class RecordingRequests : public IWatcherRequests {
+template <class Requests>
+class RecordsScoreRequests : public Requests {
 public:
-    explicit RecordingRequests(std::vector<std::wstring>& log) : log_(log) {}
+    explicit RecordsScoreRequests(std::vector<std::wstring>& log) : log_(log) {}
     void ShowTryCount(std::int32_t n) override {
         log_.push_back(L"ShowTryCount " + std::to_wstring(n));
     }
     void SetGameBoxToOne() override { log_.push_back(L"SetGameBoxToOne"); }
     void InsertHistoryLine(const std::wstring& line) override { log_.push_back(L"Insert " + line); }
     void Refresh() override { log_.push_back(L"Refresh"); }
-    void CloseProgram() override { log_.push_back(L"Close"); }
     void HoldInput(bool held) override { log_.push_back(held ? L"Hold" : L"Release"); }
 
-private:
+protected:
     std::vector<std::wstring>& log_;
+};
+
+class RecordingRequests : public RecordsScoreRequests<IWatcherRequests> {
+public:
+    using RecordsScoreRequests::RecordsScoreRequests;
+    void CloseProgram() override { log_.push_back(L"Close"); }
 };
 
 }  // namespace dw::testing
