@@ -5,14 +5,13 @@
 
 namespace dw::bench {
 
-class CountingRequests final : public IWatcherRequests {
+class CountingRequests final : public IScoreRequests {
 public:
     long count = 0;
     void ShowTryCount(std::int32_t) override { ++count; }
     void SetGameBoxToOne() override { ++count; }
     void InsertHistoryLine(const std::wstring&) override { ++count; }
     void Refresh() override { ++count; }
-    void CloseProgram() override { ++count; }
     void HoldInput(bool) override { ++count; }
 };
 

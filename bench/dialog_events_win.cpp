@@ -14,10 +14,10 @@
 #include "bench/measure_win.h"
 #include "bench/stats.h"
 #include "freecell/contract.h"
-#include "freecell/win32_raii_win.h"
 #include "harness/files_win.h"
 #include "harness/practice_win.h"
 #include "harness/windows_win.h"
+#include "win/handles_win.h"
 
 namespace dw::bench {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "bench/measure_win.h"
 #include "bench/stats.h"
-#include "freecell/win32_raii_win.h"
-#include "ui/gdi_win.h"
 #include "ui/history_box_win.h"
+#include "win/gdi_win.h"
+#include "win/handles_win.h"
 
 namespace dw::bench {
 namespace {

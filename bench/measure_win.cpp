@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string_view>
 
-#include "freecell/win32_raii_win.h"
 #include "harness/performance_clock_win.h"
+#include "win/handles_win.h"
 
 namespace dw::bench {
 namespace {

@@ -31,10 +31,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/counting_requests.h"
 #include "bench/dialog_events_win.h"
 #include "bench/history_box_bench_win.h"
 #include "bench/measure_win.h"
-#include "bench/counting_requests.h"
 #include "bench/sample_record.h"
 #include "bench/stats.h"
 #include "bench/table.h"
@@ -47,9 +47,9 @@
 #include "harness/process_win.h"
 #include "harness/windows_win.h"
 #include "record/app_error.h"
+#include "record/profile_win.h"
 #include "record/settings.h"
 #include "ui/SeisekiF_win.h"
-#include "ui/profile_win.h"
 
 namespace {
 

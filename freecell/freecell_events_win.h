@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "freecell/freecell_events.h"
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw {
 

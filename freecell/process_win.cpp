@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/system_error_win.h"
+
 namespace dw {
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The process seam over kernel32 and user32.
 #include "freecell/process.h"
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw {
 

@@ -2,6 +2,7 @@
 
 #include "freecell/freecell_asks.h"
 #include "record/app_error.h"
+#include "record/scope_guard.h"
 
 namespace dw {
 
@@ -10,20 +11,13 @@ using namespace freecell;
 namespace {
 
 // The player's commands are held for as long as one wait lasts, however it ends.
-class HeldInput {
-public:
-    explicit HeldInput(IWatcherRequests& ui) : ui_(ui) { ui_.HoldInput(true); }
-    HeldInput(const HeldInput&) = delete;
-    HeldInput& operator=(const HeldInput&) = delete;
-    ~HeldInput() { ui_.HoldInput(false); }
-
-private:
-    IWatcherRequests& ui_;
-};
+auto HeldInput(IScoreRequests& ui) {
+    return HoldFor([&ui](bool held) { ui.HoldInput(held); });
+}
 
 }  // namespace
 
-void DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
+TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
     // All three are probed before acting, and the steps act on these handles
     // even if the dialogs change meanwhile.
     const WindowHandle hSel = ws_.FindWindowByTitle(CkWord[kSelectGame]);
@@ -47,7 +41,7 @@ void DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
         AskForTheNextDeal(fcHnd, ownHnd);
     }
 
-    if (ws_.FindWindowByClass(kWindowClass) == kNoWindow) ui_.CloseProgram();
+    return {.freeCellGone = ws_.FindWindowByClass(kWindowClass) == kNoWindow};
 }
 
 void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
@@ -84,7 +78,7 @@ void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
 void DialogWatcher::WaitNoMoreMovesGone(WindowHandle hLose) {
     // The player answers this dialog in FreeCell; we only wait for it to go.
     // Another one in its place is another failed try, for the next tick.
-    HeldInput held(ui_);
+    const auto held = HeldInput(ui_);
     do {
         if (!ws_.Pause(kNoMoreMovesPollMs)) return;
     } while (ws_.FindWindowByTitle(CkWord[kNoMoreMoves]) == hLose);
@@ -109,7 +103,7 @@ void DialogWatcher::AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd) {
 bool DialogWatcher::DismissWin(WindowHandle hWin) {
     // The win is booked once, before this; here Enter is only pressed until
     // FreeCell has closed the dialog, following it if it is replaced.
-    HeldInput held(ui_);
+    const auto held = HeldInput(ui_);
     WindowHandle h = hWin;
     for (int presses = 0; h != kNoWindow; ++presses) {
         if (presses == kWinPressLimit) return false;

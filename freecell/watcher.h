@@ -13,19 +13,24 @@
 
 namespace dw {
 
-// What a tick asks of the user interface; the run connects these to the
-// score window, the control bar and its own close.
-class IWatcherRequests {
+// What a tick asks of the score window and the control bar; the run's
+// windows take them as they are.
+class IScoreRequests {
 public:
-    virtual ~IWatcherRequests() = default;
+    virtual ~IScoreRequests() = default;
     virtual void ShowTryCount(std::int32_t tryCnt) = 0;
     virtual void SetGameBoxToOne() = 0;
     virtual void InsertHistoryLine(const std::wstring& line) = 0;
-    virtual void Refresh() = 0;
-    virtual void CloseProgram() = 0;
+    virtual void Refresh() = 0;  // HyoujiUpdate
     // A wait for FreeCell begins (true) or ends: the player's commands are
     // not taken meanwhile, and the windows show it.
     virtual void HoldInput(bool held) = 0;
+};
+
+// How a tick ended, for the run to act on once it is over.
+struct TickOutcome {
+    // No FreeCell window any more: the program is to close.
+    bool freeCellGone = false;
 };
 
 class DialogWatcher {
@@ -46,14 +51,14 @@ public:
     // the player; the next deal is asked for once it is gone.
     static constexpr int kWinPressLimit = 300;
 
-    DialogWatcher(IWindowSystem& ws, TFCGameRecord& record, IWatcherRequests& ui)
+    DialogWatcher(IWindowSystem& ws, TFCGameRecord& record, IScoreRequests& ui)
         : ws_(ws), record_(record), ui_(ui) {}
     DialogWatcher(const DialogWatcher&) = delete;
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
     // One tick. fcHnd is FreeCell's main window, ownHnd the window put back
     // on top after F3. Raises AppError (clipboard); the tick then ends there.
-    void Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd);
+    TickOutcome Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd);
 
     // F3 was posted by someone else (start, retry): a select-game dialog
     // seen from now on is a new one, even if it reuses an old handle.
@@ -72,7 +77,7 @@ private:
 
     IWindowSystem& ws_;
     TFCGameRecord& record_;
-    IWatcherRequests& ui_;
+    IScoreRequests& ui_;
     // The select-game dialog given its number; it is closing, and a tick
     // that comes before it has gone must not paste again.
     WindowHandle filledSel_ = kNoWindow;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "record/app_error.h"
+#include "win/system_error_win.h"
 
 namespace dw {
 namespace {
@@ -83,7 +84,7 @@ void Win32WindowSystem::SetClipboardText(const std::wstring& text) {
     if (!clip.is_open()) ThrowCannotOpenClipboard();
     EmptyClipboard();
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    win::GlobalMemory mem(GMEM_MOVEABLE, bytes);
+    win::UniqueGlobal mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!mem) ThrowOutOfResources();
     {
         win::GlobalLockGuard lock(mem.get());

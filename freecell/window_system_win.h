@@ -1,7 +1,7 @@
 #pragma once
 // The window system seam over user32 and the clipboard.
-#include "freecell/win32_raii_win.h"
 #include "freecell/window_system.h"
+#include "win/handles_win.h"
 
 namespace dw {
 

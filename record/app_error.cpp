@@ -8,4 +8,9 @@ std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& 
     return out;
 }
 
+std::wstring ErrorBoxText(const std::wstring& message) {
+    if (!message.empty() && message.back() <= L'.') return message;
+    return message + L".";
+}
+
 }  // namespace dw

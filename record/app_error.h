@@ -20,4 +20,11 @@ private:
 // "%s" in a message pattern replaced by one argument, as the player sees it.
 std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& arg);
 
+// The general error box's text: the message with "." appended unless it
+// already ends in "." or a character before it in code order.
+std::wstring ErrorBoxText(const std::wstring& message);
+
+// The application's title, on its taskbar entry and on every box it shows.
+inline constexpr wchar_t kAppTitle[] = L"Dealwarden";
+
 }  // namespace dw

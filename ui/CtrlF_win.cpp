@@ -1,8 +1,6 @@
 #include "ui/CtrlF_win.h"
 
-#include "ui/MainF_win.h"
-#include "ui/docking.h"
-#include "ui/form_frame_win.h"
+#include "run/docking.h"
 
 namespace dw {
 namespace {
@@ -35,7 +33,7 @@ void TFCCtrF::FormCreate() {
 }
 
 void TFCCtrF::FormSet() {
-    const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
+    const DockingView v = Docking();
     const BarPlacement p = PlaceControlBar(v.freecell, v.workArea, v.self.Width(), v.self.Height());
     SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, v.self.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -49,15 +47,15 @@ void TFCCtrF::FormSet() {
 }
 
 void TFCCtrF::SpeedButton2Click() {
-    main_.Run().SpeedButton2Click(win::FromHwnd(Hwnd()));
+    run_.SpeedButton2Click(win::FromHwnd(Hwnd()));
 }
 
 void TFCCtrF::SpeedButton3Click() {
-    main_.Run().SpeedButton3Click(win::FromHwnd(Hwnd()));
+    run_.SpeedButton3Click(win::FromHwnd(Hwnd()));
 }
 
 void TFCCtrF::SpeedButton4Click() {
-    main_.Run().SpeedButton4Click();
+    run_.SpeedButton4Click();
 }
 
 void TFCCtrF::HoldInput(bool held) {
@@ -65,11 +63,7 @@ void TFCCtrF::HoldInput(bool held) {
         EnableWindow(b, held ? FALSE : TRUE);
 }
 
-void TFCCtrF::Paint() {
-    PaintFormBevel(Hwnd());
-}
-
-LRESULT TFCCtrF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TFCCtrF::FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {
@@ -86,12 +80,6 @@ LRESULT TFCCtrF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_CLOSE:
-            ShowWindow(Hwnd(), SW_HIDE);  // the close box only hides it
-            return 0;
     }
     return Default(msg, wParam, lParam);
 }

@@ -1,25 +1,24 @@
 #pragma once
 // The control bar along FreeCell's top edge: retry the current deal, undo one
 // move, quit.
-#include "ui/base_window_win.h"
-#include "ui/gdi_win.h"
+#include "run/play_run.h"
+#include "ui/docked_form_win.h"
 #include "ui/speed_button_win.h"
+#include "win/gdi_win.h"
 
 namespace dw {
 
-class TFCMainF;
-
-class TFCCtrF : public BaseWindow {
+class TFCCtrF final : public DockedForm {
 public:
     static constexpr int kClientWidth = 345, kClientHeight = 39;
     static constexpr COLORREF kBackground = RGB(0, 255, 0);
     static constexpr UINT kIdSpeedButton2 = 202, kIdSpeedButton3 = 203, kIdSpeedButton4 = 204;
 
-    explicit TFCCtrF(TFCMainF& main) : main_(main) {}
+    explicit TFCCtrF(PlayRun& run) : DockedForm(run) {}
     // Creates the bar hidden; FormCreate runs inside.
     void Create(HWND owner);
 
-    void FormSet();
+    void FormSet() override;
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
@@ -31,13 +30,11 @@ public:
     HWND SpeedButton4() const { return speedButton4_.Hwnd(); }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FormCreate();
-    void Paint();
 
-    TFCMainF& main_;
     win::UniqueFont font12_, font13_;
     win::UniqueBrush background_;
     SpeedButton speedButton2_{Glyph::Retry, IDC_HAND};

@@ -10,11 +10,11 @@
 #include "freecell/window_system_win.h"
 #include "record/game_record.h"
 #include "record/profile.h"
-#include "ui/base_window_win.h"
-#include "ui/gdi_win.h"
+#include "run/play_run.h"
 #include "ui/message_boxes_win.h"
-#include "ui/play_run.h"
 #include "ui/run_timers_win.h"
+#include "win/base_window_win.h"
+#include "win/gdi_win.h"
 
 namespace dw {
 
@@ -40,6 +40,8 @@ public:
     // The other two windows, once created; nullptr before they are destroyed.
     void Attach(TFCSeisekiF* seiseki, TFCCtrF* ctrl);
     void Show();
+    // The window events stop before the run they call into goes.
+    ~TFCMainF() override { events_.Unsubscribe(); }
     // Its own window and the timers' window.
     void Destroy() override;
 
@@ -70,6 +72,7 @@ private:
     IProcessSystem& processes_;
     std::function<void()> endProgram_;
 
+    // The run's seams come first: the run holds them for as long as it lives.
     Win32WindowSystem ws_;
     WindowTimers Timer1;  // the watcher's heartbeat and its early ticks
     WinEventSubscription events_;

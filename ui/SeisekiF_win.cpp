@@ -3,17 +3,16 @@
 #include <commctrl.h>
 
 #include "record/app_error.h"
-#include "ui/MainF_win.h"
-#include "ui/docking.h"
-#include "ui/form_frame_win.h"
+#include "run/docking.h"
+#include "run/spin_rules.h"
 #include "ui/resource_ids.h"
-#include "ui/spin_rules.h"
 
 namespace dw {
 namespace {
 
 constexpr UINT kIdNo1 = TFCSeisekiF::kIdNo1;
 static_assert(kIdNo1 == DW_IDM_NO1);
+static_assert(DW_IDI_APP == BaseWindow::kClassIconId);
 constexpr int kIdSpinEdit1 = TFCSeisekiF::ControlId(ScoreField::SpinEdit1);
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kGroupBox2Top = 253;
@@ -25,12 +24,16 @@ wchar_t DecimalSeparator() {
     return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, 4) ? sep[0] : L'.';
 }
 
+constexpr UINT_PTR kSpinEditSubclass = 1;
+
 // Typing in the number box accepts only what a number can contain.
 LRESULT CALLBACK SpinEditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (msg == WM_CHAR && !SpinAcceptsChar(static_cast<wchar_t>(wParam), DecimalSeparator())) {
         MessageBeep(0);
         return 0;
     }
+    // The subclass goes with the box: nothing of ours is called once it is destroyed.
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(h, SpinEditProc, kSpinEditSubclass);
     return DefSubclassProc(h, msg, wParam, lParam);
 }
 
@@ -76,7 +79,7 @@ void TFCSeisekiF::CreateControls() {
         kPanelX + 0, kPanelY + 6, 84, 21, Hwnd(),
         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdSpinEdit1)), inst, nullptr);
     SendMessageW(spinEdit1_, WM_SETFONT, reinterpret_cast<WPARAM>(font12Bold_.get()), FALSE);
-    SetWindowSubclass(spinEdit1_, SpinEditProc, 1, 0);
+    SetWindowSubclass(spinEdit1_, SpinEditProc, kSpinEditSubclass, 0);
     upDown1_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
                                WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 17, 21,
                                Hwnd(), nullptr, inst, nullptr);
@@ -131,7 +134,7 @@ void TFCSeisekiF::FormCreate() {
 }
 
 void TFCSeisekiF::FormSet() {
-    const DockingView v = DockingViewFor(Hwnd(), main_.FCHnd);
+    const DockingView v = Docking();
     const ScorePlacement p =
         PlaceScoreWindow(v.freecell, v.workArea, v.self.Width(), v.self.Height());
     SetWindowPos(Hwnd(), nullptr, p.left, p.top, v.self.Width(), p.height,
@@ -144,7 +147,7 @@ void TFCSeisekiF::FormSet() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(memo1_.Hwnd(), nullptr, 0, 0, 128, hh.memo,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    memo1_.SetLines(HistoryLines(main_.Record));
+    memo1_.SetLines(HistoryLines(run_.Record()));
     HyoujiUpdate();
 }
 
@@ -177,7 +180,7 @@ HWND TFCSeisekiF::Control(ScoreField f) const {
 }
 
 void TFCSeisekiF::HyoujiUpdate() {
-    for (const auto& [field, text] : HyoujiTexts(main_.Record))
+    for (const auto& [field, text] : HyoujiTexts(run_.Record()))
         SetWindowTextW(Control(field), text.c_str());
 }
 
@@ -195,7 +198,7 @@ void TFCSeisekiF::InsertHistoryLine(const std::wstring& line) {
 }
 
 void TFCSeisekiF::No1Click() {
-    main_.Run().No1Click(TextOf(spinEdit1_));
+    run_.No1Click(TextOf(spinEdit1_));
 }
 
 void TFCSeisekiF::HoldInput(bool held) {
@@ -211,14 +214,12 @@ void TFCSeisekiF::SpinEditStep(int delta) {
     SetWindowTextW(spinEdit1_, std::to_wstring(StepSpinValue(TextOf(spinEdit1_), delta)).c_str());
 }
 
-void TFCSeisekiF::Paint() {
-    PaintFormBevel(Hwnd(), [](HDC dc) {
-        RECT panel{kPanelX, kPanelY, kPanelX + 140, kPanelY + 31};
-        DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);  // Panel1
-    });
+void TFCSeisekiF::PaintMore(HDC dc) {
+    RECT panel{kPanelX, kPanelY, kPanelX + 140, kPanelY + 31};
+    DrawEdge(dc, &panel, BDR_RAISEDINNER, BF_RECT);  // Panel1
 }
 
-LRESULT TFCSeisekiF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TFCSeisekiF::FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             if (LOWORD(wParam) == kIdNo1 && HIWORD(wParam) == 0 && lParam == 0) {
@@ -246,12 +247,6 @@ LRESULT TFCSeisekiF::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetBkColor(dc, kBackground);
             return reinterpret_cast<LRESULT>(background_.get());
         }
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_CLOSE:
-            ShowWindow(Hwnd(), SW_HIDE);  // the close box only hides it
-            return 0;
     }
     return Default(msg, wParam, lParam);
 }

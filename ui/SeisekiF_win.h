@@ -4,16 +4,15 @@
 // game number to continue from and ends the program.
 #include <string>
 
-#include "ui/base_window_win.h"
-#include "ui/gdi_win.h"
+#include "run/play_run.h"
+#include "run/score_texts.h"
+#include "ui/docked_form_win.h"
 #include "ui/history_box_win.h"
-#include "ui/score_texts.h"
+#include "win/gdi_win.h"
 
 namespace dw {
 
-class TFCMainF;
-
-class TFCSeisekiF : public BaseWindow {
+class TFCSeisekiF final : public DockedForm {
 public:
     static constexpr int kClientWidth = 153, kClientHeight = 430;
     static constexpr COLORREF kBackground = RGB(255, 255, 128);
@@ -22,11 +21,11 @@ public:
     static constexpr int kIdMemo1 = 1100;
     static constexpr int ControlId(ScoreField f) { return 1000 + static_cast<int>(f); }
 
-    explicit TFCSeisekiF(TFCMainF& main) : main_(main) {}
+    explicit TFCSeisekiF(PlayRun& run) : DockedForm(run) {}
     // Creates the window hidden; FormCreate runs inside.
     void Create(HWND owner);
 
-    void FormSet();
+    void FormSet() override;
     void HyoujiUpdate();
     void No1Click();
     void ShowTryCount(int tryCnt);
@@ -41,7 +40,8 @@ public:
     HWND Memo1() const { return memo1_.Hwnd(); }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PaintMore(HDC dc) override;
 
 private:
     void FormCreate();
@@ -49,9 +49,7 @@ private:
     HWND Label(const wchar_t* text, int x, int y, int w, int h, DWORD align, HFONT font);
     void SpinEditKillFocus();
     void SpinEditStep(int delta);
-    void Paint();
 
-    TFCMainF& main_;
     win::UniqueFont font12Bold_, font13_, font13Bold_, font15Bold_, font12_;
     win::UniqueBrush background_;
     HWND spinEdit1_ = nullptr, upDown1_ = nullptr, groupBox1_ = nullptr, groupBox2_ = nullptr;

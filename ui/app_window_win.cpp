@@ -1,6 +1,7 @@
 #include "ui/app_window_win.h"
 
-#include "ui/error_box_win.h"
+#include "record/app_error.h"
+#include "win/error_box_win.h"
 
 namespace dw {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/base_window_win.h"
+#include "win/base_window_win.h"
 
 namespace dw {
 

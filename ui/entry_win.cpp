@@ -10,13 +10,13 @@
 
 #include "freecell/process_win.h"
 #include "record/app_error.h"
+#include "record/profile_win.h"
 #include "ui/CtrlF_win.h"
 #include "ui/MainF_win.h"
 #include "ui/SeisekiF_win.h"
 #include "ui/app_window_win.h"
-#include "ui/error_box_win.h"
-#include "ui/profile_win.h"
 #include "ui/single_copy_win.h"
+#include "win/error_box_win.h"
 
 namespace {
 
@@ -74,8 +74,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     dw::TFCMainF FCMainF(Application, profile, processes, ExecutablePath(),
                          [] { PostQuitMessage(0); });
-    dw::TFCSeisekiF FCSeisekiF(FCMainF);
-    dw::TFCCtrF FCCtrF(FCMainF);
+    dw::TFCSeisekiF FCSeisekiF(FCMainF.Run());
+    dw::TFCCtrF FCCtrF(FCMainF.Run());
     int exitCode = 1;
     Step([&] { FCMainF.Create(); });
     if (FCMainF.Hwnd()) {

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "ui/error_box_win.h"
+#include "record/app_error.h"
+#include "win/error_box_win.h"
 
 namespace dw {
 

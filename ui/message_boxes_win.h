@@ -1,7 +1,7 @@
 #pragma once
 // The run's message boxes as Windows shows them: the general error box and
 // the one question, both captioned "Dealwarden"; events go on beneath both.
-#include "ui/message_boxes.h"
+#include "run/message_boxes.h"
 
 namespace dw {
 

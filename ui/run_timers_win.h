@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "freecell/timers.h"
-#include "ui/base_window_win.h"
+#include "run/timers.h"
+#include "win/base_window_win.h"
 
 namespace dw {
 

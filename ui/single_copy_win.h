@@ -5,7 +5,7 @@
 // running copy, which brings its window to the front, and ends.
 #include <windows.h>
 
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw {
 

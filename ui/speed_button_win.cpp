@@ -1,6 +1,6 @@
 #include "ui/speed_button_win.h"
 
-#include "ui/gdi_win.h"
+#include "win/gdi_win.h"
 
 namespace dw {
 
@@ -89,7 +89,7 @@ void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
                          : glyph == Glyph::Retry ? RGB(0, 110, 200)
                          : glyph == Glyph::Undo  ? RGB(200, 120, 0)
                                                  : RGB(200, 0, 0);
-    win::UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, 2, ink));
+    win::UniquePen pen(CreatePen(PS_SOLID, 2, ink));
     win::UniqueBrush brush(CreateSolidBrush(ink));
     HGDIOBJ oldPen = SelectObject(dc, pen.get());
     HGDIOBJ oldBrush = SelectObject(dc, brush.get());

@@ -5,7 +5,7 @@
 // caption, greyed when the button is disabled.
 #include <string>
 
-#include "ui/base_window_win.h"
+#include "win/base_window_win.h"
 
 namespace dw {
 

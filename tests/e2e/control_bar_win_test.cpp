@@ -31,8 +31,8 @@ TEST_F(ControlBarTest, ButtonsShowTheirCaptions) {
     EXPECT_EQ(Text(Button(TFCCtrF::kIdSpeedButton2)), L"やり直し");
     EXPECT_EQ(Text(Button(TFCCtrF::kIdSpeedButton3)), L"１つ戻す");
     EXPECT_EQ(Text(Button(TFCCtrF::kIdSpeedButton4)), L"終了");
-    const RECT fc = Rect(run.FreeCell());
-    EXPECT_LT(Rect(bar).bottom, fc.top) << "the bar lies above FreeCell";
+    const RECT fc = ScreenRect(run.FreeCell());
+    EXPECT_LT(ScreenRect(bar).bottom, fc.top) << "the bar lies above FreeCell";
     SaveScreenshot(L"control_bar");
 }
 

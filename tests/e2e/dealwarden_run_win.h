@@ -13,7 +13,7 @@
 #include "harness/practice_win.h"
 #include "harness/process_win.h"
 #include "harness/windows_win.h"
-#include "ui/score_texts.h"
+#include "run/score_texts.h"
 
 namespace dw::e2e {
 

@@ -8,9 +8,9 @@
 #include "e2e/practice_fixture_win.h"
 #include "freecell/freecell_events_win.h"
 #include "freecell/process_win.h"
+#include "record/profile_win.h"
+#include "run/play_run.h"
 #include "tests/fakes/fake_run_seams.h"
-#include "ui/play_run.h"
-#include "ui/profile_win.h"
 #include "ui/run_timers_win.h"
 
 namespace dw::harness {

@@ -427,8 +427,8 @@ TEST(FreeCellFaultTest, NeverCreatingItsWindowLeavesTheDockedWindowsOnTheWorkAre
 
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT score = Rect(run.ScoreWindow());
-    const RECT bar = Rect(run.ControlBar());
+    const RECT score = ScreenRect(run.ScoreWindow());
+    const RECT bar = ScreenRect(run.ControlBar());
     EXPECT_EQ(score.right, work.right - 6);
     EXPECT_EQ(score.top, work.top + 6);
     EXPECT_EQ(bar.left, work.left + 6);

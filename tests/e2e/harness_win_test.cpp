@@ -175,7 +175,7 @@ std::optional<Png> ReadStoredPng(const std::wstring& path) {
 
 TEST_F(Harness, ScreenshotShowsTheScreenAsAPng) {
     ASSERT_TRUE(Start());
-    const RECT r = Rect(main_);
+    const RECT r = ScreenRect(main_);
     const int x = (r.left + r.right) / 2, y = r.bottom - 40;
     std::wstring path;
     std::optional<Png> png;

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "e2e/dealwarden_run_win.h"
-#include "freecell/win32_raii_win.h"
 #include "record/settings.h"
 #include "ui/CtrlF_win.h"
+#include "win/handles_win.h"
 
 namespace dw::e2e {
 namespace {

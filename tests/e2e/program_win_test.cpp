@@ -179,9 +179,9 @@ TEST(ProgramTest, KilledAfterABookingKeepsTheBookingOnDisk) {
 TEST(ProgramTest, ScoreWindowAndControlBarDockToFreeCell) {
     DealwardenRun run;
     ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
-    const RECT fc = Rect(run.FreeCell());
-    const RECT score = Rect(run.ScoreWindow());
-    const RECT bar = Rect(run.ControlBar());
+    const RECT fc = ScreenRect(run.FreeCell());
+    const RECT score = ScreenRect(run.ScoreWindow());
+    const RECT bar = ScreenRect(run.ControlBar());
     EXPECT_EQ(score.left, fc.right + 6);
     EXPECT_EQ(score.top, fc.top + 6);
     EXPECT_EQ(score.bottom - score.top, fc.bottom - fc.top - 12);

@@ -27,7 +27,8 @@ protected:
 
     void Tick() {
         calls_.clear();
-        watcher_.Timer1Timer(win::FromHwnd(main_), win::FromHwnd(own_.get()));
+        testing::RecordOutcome(
+            watcher_.Timer1Timer(win::FromHwnd(main_), win::FromHwnd(own_.get())), calls_);
     }
 
     // The start button's F3 and the select-game dialog it opens.

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "freecell/freecell_events.h"
-#include "freecell/timers.h"
 #include "record/profile.h"
+#include "run/message_boxes.h"
+#include "run/play_run.h"
+#include "run/timers.h"
 #include "tests/fakes/recording_requests.h"
-#include "ui/message_boxes.h"
-#include "ui/play_run.h"
 
 namespace dw::testing {
 

@@ -26,10 +26,11 @@ protected:
     std::vector<std::wstring>& log_;
 };
 
-class RecordingRequests : public RecordsScoreRequests<IWatcherRequests> {
-public:
-    using RecordsScoreRequests::RecordsScoreRequests;
-    void CloseProgram() override { log_.push_back(L"Close"); }
-};
+using RecordingRequests = RecordsScoreRequests<IScoreRequests>;
+
+// A tick's outcome in the same log: "Close" when it found FreeCell gone.
+inline void RecordOutcome(const TickOutcome& outcome, std::vector<std::wstring>& log) {
+    if (outcome.freeCellGone) log.push_back(L"Close");
+}
 
 }  // namespace dw::testing

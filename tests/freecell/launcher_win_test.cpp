@@ -122,7 +122,7 @@ std::future<BoxSeen> AnswerBoxWhenShown() {
         HWND box = harness::WaitForDialogReady(ours, L"Button", std::chrono::seconds(15));
         if (!box) return seen;
         seen.shown = true;
-        seen.rect = harness::Rect(box);
+        seen.rect = harness::ScreenRect(box);
         const HICON error = LoadIconW(nullptr, IDI_ERROR);
         for (HWND c : harness::Children(box)) {
             const std::wstring cls = harness::ClassName(c);

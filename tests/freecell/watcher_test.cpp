@@ -67,7 +67,7 @@ protected:
         ws.children[{kWon2, L"Button"}] = kWon2Button;
         record.GameNo = record.WGameNo = 57;
     }
-    void Tick() { watcher.Timer1Timer(kFreeCell, kOwn); }
+    void Tick() { RecordOutcome(watcher.Timer1Timer(kFreeCell, kOwn), ws.calls); }
     // A tick whose calls alone are looked at.
     void FreshTick() {
         ws.calls.clear();

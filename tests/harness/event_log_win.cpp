@@ -1,12 +1,10 @@
-#include "harness/event_log_win.h"
-
-#include "harness/files_win.h"
-
 #include <windows.h>
 
 #include <algorithm>
 
-#include "freecell/win32_raii_win.h"
+#include "harness/event_log_win.h"
+#include "harness/files_win.h"
+#include "win/handles_win.h"
 
 namespace dw::harness {
 namespace {

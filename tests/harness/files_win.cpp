@@ -1,5 +1,3 @@
-#include "harness/files_win.h"
-
 #include <windows.h>
 
 #include <algorithm>
@@ -8,8 +6,9 @@
 #include <thread>
 
 #include "freecell/contract.h"
-#include "freecell/win32_raii_win.h"
+#include "harness/files_win.h"
 #include "harness/windows_win.h"
+#include "win/handles_win.h"
 
 namespace dw::harness {
 namespace {

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "freecell/win32_raii_win.h"
 #include "harness/windows_win.h"
+#include "win/handles_win.h"
 
 namespace dw::harness {
 

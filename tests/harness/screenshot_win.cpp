@@ -1,11 +1,10 @@
-#include "harness/screenshot_win.h"
-
 #include <windows.h>
 
 #include <array>
 
-#include "freecell/win32_raii_win.h"
 #include "harness/files_win.h"
+#include "harness/screenshot_win.h"
+#include "win/handles_win.h"
 
 namespace dw::harness {
 namespace {

@@ -170,7 +170,7 @@ std::wstring ClassName(HWND w) {
     return std::wstring(buf, n > 0 ? n : 0);
 }
 
-RECT Rect(HWND w) {
+RECT ScreenRect(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
     return r;

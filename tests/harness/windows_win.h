@@ -58,7 +58,7 @@ std::vector<HWND> Children(HWND parent);  // direct children
 // edit field's current contents are read, not its creation caption.
 std::wstring Text(HWND w);
 std::wstring ClassName(HWND w);
-RECT Rect(HWND w);  // screen rectangle
+RECT ScreenRect(HWND w);  // screen rectangle
 LONG_PTR Style(HWND w);
 bool IsVisible(HWND w);
 bool IsMinimized(HWND w);

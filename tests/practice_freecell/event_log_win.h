@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw::practice {
 

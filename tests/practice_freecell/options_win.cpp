@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw::practice {
 namespace {

@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "record/profile_win.h"
 #include "tests/record/settings_faults_cases.h"
-#include "ui/profile_win.h"
 
 namespace dw::settings_test {
 INSTANTIATE_TYPED_TEST_SUITE_P(Win32, DamagedSettingsFileTest, Win32ProfileFiles);

@@ -1,16 +1,16 @@
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
 
-#include "freecell/win32_raii_win.h"
 #include "record/portable_profile.h"
+#include "record/profile_win.h"
 #include "record/settings.h"
 #include "tests/record/settings_cases.h"
-#include "ui/profile_win.h"
+#include "win/handles_win.h"
+#include "win/system_error_win.h"
 
 namespace dw {
 namespace settings_test {

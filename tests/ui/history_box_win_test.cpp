@@ -2,11 +2,10 @@
 // thousands of games keeps every line, newest on top. An edit control stops
 // taking text at 30000 characters unless told otherwise: somewhere past
 // 2,000 games a new line was cut or not inserted at all.
-#include "ui/history_box_win.h"
-
 #include <gtest/gtest.h>
 
-#include "freecell/win32_raii_win.h"
+#include "ui/history_box_win.h"
+#include "win/handles_win.h"
 
 namespace dw {
 namespace {

@@ -3,8 +3,6 @@
 // and retry buttons, when the watcher ticks, and commands that come while
 // the watcher waits for FreeCell. One log holds what every fake was asked,
 // in order.
-#include "ui/play_run.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,11 +13,11 @@
 #include "freecell/contract.h"
 #include "record/app_error.h"
 #include "record/settings.h"
+#include "run/play_run.h"
 #include "tests/fakes/fake_process_system.h"
 #include "tests/fakes/fake_run_seams.h"
 #include "tests/fakes/fake_window_system.h"
 #include "tests/fakes/scripted_freecell.h"
-#include "ui/error_text.h"
 
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
@@ -84,7 +82,7 @@ protected:
     }
     void Heartbeat() { timers.Advance(PlayRun::kTimer1Period); }
     // The moment after a booking, when it is saved.
-    void Settle() { timers.Advance(PlayRun::kSaveDelayMs); }
+    void Settle() { timers.Advance(SavePolicy::kDelayMs); }
     // FreeCell shows a window: its events, and the tick they bring.
     void FreeCellShows() {
         events.Fire();
@@ -283,7 +281,7 @@ TEST_F(PlayRunTest, EveryBookingIsSavedAMomentAfterIt) {
 
     ws.Script(kLoseTitle, {kLose});
     FreeCellShows();
-    timers.Advance(PlayRun::kSaveDelayMs - 1);
+    timers.Advance(SavePolicy::kDelayMs - 1);
     EXPECT_EQ(profile.saves, 0) << "not at once";
     timers.Advance(1);
     EXPECT_EQ(profile.saves, 1);

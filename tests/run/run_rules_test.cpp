@@ -1,27 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ui/error_text.h"
-#include "ui/score_texts.h"
-#include "ui/spin_rules.h"
+#include "run/score_texts.h"
+#include "run/spin_rules.h"
 
 namespace dw {
 namespace {
-
-TEST(ErrorBoxTextTest, AppendsAPeriodUnlessTheLastCharacterIsAPeriodOrBelowIt) {
-    const std::pair<std::wstring, std::wstring> cases[] = {
-        {L"クリップボード アクセスが拒否されました を開けません",
-         L"クリップボード アクセスが拒否されました を開けません."},
-        {L"done.", L"done."},
-        {L"why?", L"why?."},    // '?' comes after '.'
-        {L"50%", L"50%"},       // '%' comes before '.'
-        {L"a-", L"a-"},         // '-' comes before '.'
-        {L"path/", L"path/."},  // '/' comes after '.'
-        {L"", L"."},
-    };
-    for (const auto& [message, text] : cases)
-        EXPECT_EQ(ErrorBoxText(message), text) << message.size();
-}
 
 TEST(SpinRulesTest, TypingAcceptsDigitsSignsAndTheDecimalSeparatorOnly) {
     for (wchar_t c : std::wstring(L"0123456789+-,\b"))

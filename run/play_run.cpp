@@ -1,4 +1,4 @@
-#include "ui/play_run.h"
+#include "run/play_run.h"
 
 #include <exception>
 #include <utility>
@@ -7,26 +7,19 @@
 #include "freecell/freecell_asks.h"
 #include "freecell/launcher.h"
 #include "record/app_error.h"
+#include "record/scope_guard.h"
 #include "record/settings.h"
-#include "ui/error_text.h"
-#include "ui/spin_rules.h"
+#include "run/spin_rules.h"
 
 namespace dw {
 namespace {
 
 constexpr wchar_t kEndCaption[] = L"Dealwarden を終了";
 
-// Marks the run busy for one handler, however it ends.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    ~BusyScope() { busy_ = false; }
-
-private:
-    bool& busy_;
-};
+// The run is busy for as long as one handler lasts, however it ends.
+auto BusyScope(bool& busy) {
+    return HoldFor([&busy](bool on) { busy = on; });
+}
 
 }  // namespace
 
@@ -40,7 +33,7 @@ PlayRun::PlayRun(TFCGameRecord& record, WindowHandle& fcHnd, std::wstring exePat
       FCHnd(fcHnd),
       exePath_(std::move(exePath)),
       s_(seams),
-      watcher_(s_.windows, record_, *this),
+      watcher_(s_.windows, record_, s_.view),
       scheduler_(s_.timers) {}
 
 void PlayRun::FormCreate(IProcessSystem& processes, WindowHandle self) {
@@ -68,70 +61,60 @@ void PlayRun::FormCreate(IProcessSystem& processes, WindowHandle self) {
 void PlayRun::IniRead() {
     FIniFileName = IniFileNameFor(exePath_);
     if (const auto why = s_.profile.Unusable(FIniFileName)) {
-        settingsUsable_ = false;
+        saves_.NeverWrite();
         s_.boxes.ShowError(UnusableSettingsText(FIniFileName, *why));
         return;
     }
     dw::IniRead(s_.profile, FIniFileName, record_, RenMode);
-    saved_ = record_;
-    savedRenMode_ = RenMode;
+    saves_.OnDisk(record_, RenMode);
 }
 
 void PlayRun::IniWrite() {
     FIniFileName = IniFileNameFor(exePath_);
     dw::IniWrite(s_.profile, FIniFileName, record_, RenMode);
-    saved_ = record_;
-    savedRenMode_ = RenMode;
-    saveErrorTold_ = false;
+    saves_.Succeeded(record_, RenMode);
 }
 
 void PlayRun::SaveSoon() {
-    // At most the delay after the first booking not yet on disk.
-    if (saveDue_ || closed_) return;
-    saveDue_ = true;
-    s_.timers.Start(RunTimer::Save, kSaveDelayMs);
-}
-
-bool PlayRun::RecordOnDisk() const {
-    return saved_ && SameStoredFields(*saved_, record_) && savedRenMode_ == RenMode;
+    if (!closed_ && saves_.Booked(record_, RenMode))
+        s_.timers.Start(RunTimer::Save, SavePolicy::kDelayMs);
 }
 
 void PlayRun::SaveAfterBooking() {
-    if (closed_ || !settingsUsable_ || RecordOnDisk()) return;
+    if (closed_ || !saves_.DueNow(record_, RenMode)) return;
     try {
         IniWrite();
     } catch (const AppError& e) {
-        // Told once; the record stays in memory and every later booking and
-        // the close try again.
-        if (saveErrorTold_) return;
-        saveErrorTold_ = true;
-        s_.boxes.ShowError(
-            ErrorBoxText(e.Message()) +
-            L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します");
+        // The record stays in memory; every later booking and the close try again.
+        TellFailedSave(e.Message(), L"次の記録時と終了時に保存を再試行します");
     }
+}
+
+void PlayRun::TellFailedSave(const std::wstring& message, const wchar_t* whatNext) {
+    if (saves_.FailureToTell())
+        s_.boxes.ShowError(ErrorBoxText(message) + L"\r\n記録は Dealwarden が保持しています。" +
+                           whatNext);
 }
 
 void PlayRun::Button1Click() {
     if (!TakesCommands() || running_) return;
-    {
-        BusyScope busy(busy_);
-        // Listening before F3, so that the dialog it opens is heard of.
-        // Without the events (no FreeCell window, no hook) the heartbeat
-        // alone drives the watcher, as it always could.
-        s_.events.Subscribe(FCHnd, [this] { OnFreeCellEvent(); });
-        AskForNextDeal(s_.windows, FCHnd, self_);
-        watcher_.NextDealAsked();
-        s_.view.Refresh();
-        s_.timers.Start(RunTimer::Timer1, kTimer1Period);
-        running_ = true;
-        s_.view.ShowPlayWindows();
-    }
+    const auto busy = BusyScope(busy_);
+    // Listening before F3, so that the dialog it opens is heard of. Without
+    // the events (no FreeCell window, no hook) the heartbeat alone drives
+    // the watcher, as it always could.
+    s_.events.Subscribe(FCHnd, [this] { OnFreeCellEvent(); });
+    AskForNextDeal(s_.windows, FCHnd, self_);
+    watcher_.NextDealAsked();
+    s_.view.Refresh();
+    s_.timers.Start(RunTimer::Timer1, kTimer1Period);
+    running_ = true;
+    s_.view.ShowPlayWindows();
 }
 
 void PlayRun::SpeedButton2Click(WindowHandle bar) {
     if (!TakesCommands()) return;
     {
-        BusyScope busy(busy_);
+        const auto busy = BusyScope(busy_);
         AskForNextDeal(s_.windows, FCHnd, bar);
         watcher_.NextDealAsked();
         record_.CountFailedTry();
@@ -143,7 +126,7 @@ void PlayRun::SpeedButton2Click(WindowHandle bar) {
 
 void PlayRun::SpeedButton3Click(WindowHandle bar) {
     if (!TakesCommands()) return;
-    BusyScope busy(busy_);
+    const auto busy = BusyScope(busy_);
     AskToUndo(s_.windows, FCHnd, bar);
 }
 
@@ -161,62 +144,6 @@ void PlayRun::No1Click(const std::wstring& gameBoxText) {
     RequestClose(CloseAsk::ByPlayer);
 }
 
-void PlayRun::FormClose() {
-    AskToClose(s_.windows, FCHnd);
-    if (settingsUsable_) IniWrite();
-}
-
-void PlayRun::RequestClose(CloseAsk who) {
-    if (closed_) return;
-    // The player's close is a command like any other: not while the watcher
-    // waits, nor twice while the question below is open.
-    if (who == CloseAsk::ByPlayer && (busy_ || closing_)) return;
-    try {
-        FormClose();
-    } catch (const AppError& e) {
-        if (who == CloseAsk::ByWatcher) {
-            // FreeCell is gone and asks come every second: tell the player
-            // once and keep the record until a save succeeds.
-            if (!saveErrorTold_) {
-                saveErrorTold_ = true;
-                s_.boxes.ShowError(
-                    ErrorBoxText(e.Message()) +
-                    L"\r\n記録は Dealwarden が保持しています。保存できしだい終了します");
-            }
-            return;
-        }
-        // FreeCell has been told to close: from now on the watcher asks every
-        // second, and this question already tells the player.
-        saveErrorTold_ = true;
-        closing_ = true;
-        const bool endUnsaved = s_.boxes.AskYesNo(ErrorBoxText(e.Message()) +
-                                                  L"\r\n\r\n記録を保存せずに終了しますか？");
-        closing_ = false;
-        if (!endUnsaved) return;
-    }
-    if (closed_) return;  // closed beneath the box meanwhile
-    Finish();
-}
-
-void PlayRun::Finish() {
-    closed_ = true;
-    scheduler_.Stop();
-    s_.events.Unsubscribe();
-    s_.timers.Stop(RunTimer::Timer1);
-    s_.timers.Stop(RunTimer::EarlyTick);
-    s_.timers.Stop(RunTimer::Save);
-    s_.view.EndProgram();
-}
-
-void PlayRun::EndSession(bool ending) {
-    // Windows is ending the session and will not wait for a close.
-    if (!ending || closed_ || !settingsUsable_) return;
-    try {
-        IniWrite();
-    } catch (const AppError&) {
-    }
-}
-
 void PlayRun::OnTimer(RunTimer timer) {
     switch (timer) {
         case RunTimer::Timer1:
@@ -229,7 +156,6 @@ void PlayRun::OnTimer(RunTimer timer) {
             // Not while the watcher waits inside a tick: right after it.
             if (busy_) return;
             s_.timers.Stop(RunTimer::Save);
-            saveDue_ = false;
             SaveAfterBooking();
             break;
     }
@@ -245,11 +171,12 @@ void PlayRun::RunTick(TickCause cause) {
     if (closed_ || !running_ || busy_) return;
     if (onTick) onTick(cause);
     std::exception_ptr failure;
+    TickOutcome outcome;
     {
-        BusyScope busy(busy_);
+        const auto busy = BusyScope(busy_);
         scheduler_.TickBegins();
         try {
-            watcher_.Timer1Timer(FCHnd, self_);
+            outcome = watcher_.Timer1Timer(FCHnd, self_);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -257,13 +184,13 @@ void PlayRun::RunTick(TickCause cause) {
     }
     if (watcher_.WinLeftToPlayer()) scheduler_.TickSoon(kLeftWinPollMs);
     // The watcher's close comes after the tick, so that ticks go on beneath
-    // its box; it saves by itself.
-    if (std::exchange(closeAsked_, false)) {
+    // its box (if the file cannot be written); it saves by itself.
+    if (outcome.freeCellGone) {
         RequestClose(CloseAsk::ByWatcher);
         return;
     }
     // What was booked, before an error too, is saved in a moment.
-    if (!RecordOnDisk()) SaveSoon();
+    SaveSoon();
     if (failure) std::rethrow_exception(failure);
 }
 
@@ -278,27 +205,6 @@ void PlayRun::OnRestored() {
 FrontWindow PlayRun::WindowForAnotherCopy() const {
     if (closed_ || !created_) return FrontWindow::None;
     return running_ ? FrontWindow::ScoreWindow : FrontWindow::StartWindow;
-}
-
-void PlayRun::ShowTryCount(std::int32_t tryCnt) {
-    s_.view.ShowTryCount(tryCnt);
-}
-void PlayRun::SetGameBoxToOne() {
-    s_.view.SetGameBoxToOne();
-}
-void PlayRun::InsertHistoryLine(const std::wstring& line) {
-    s_.view.InsertHistoryLine(line);
-}
-void PlayRun::Refresh() {
-    s_.view.Refresh();
-}
-void PlayRun::CloseProgram() {
-    // Carried out once the tick is over, so that its box (if the file cannot
-    // be written) does not hold off the ticks that retry it.
-    closeAsked_ = true;
-}
-void PlayRun::HoldInput(bool held) {
-    s_.view.HoldInput(held);
 }
 
 }  // namespace dw

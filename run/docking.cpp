@@ -1,4 +1,4 @@
-#include "ui/docking.h"
+#include "run/docking.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "ui/form_frame_win.h"
+#include "ui/docked_form_win.h"
 
-#include "freecell/win32_raii_win.h"
+#include "win/handles_win.h"
 
 namespace dw {
 namespace {
@@ -22,14 +22,26 @@ DockingView DockingViewFor(HWND self, WindowHandle fcHnd) {
     return v;
 }
 
-void PaintFormBevel(HWND form, const std::function<void(HDC)>& more) {
+LRESULT DockedForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_CLOSE:
+            ShowWindow(Hwnd(), SW_HIDE);  // the close box only hides it
+            return 0;
+    }
+    return FormMessage(msg, wParam, lParam);
+}
+
+void DockedForm::Paint() {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(form, &ps);
+    HDC dc = BeginPaint(Hwnd(), &ps);
     RECT r;
-    GetClientRect(form, &r);
+    GetClientRect(Hwnd(), &r);
     DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    if (more) more(dc);
-    EndPaint(form, &ps);
+    PaintMore(dc);
+    EndPaint(Hwnd(), &ps);
 }
 
 }  // namespace dw

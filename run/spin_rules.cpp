@@ -1,4 +1,4 @@
-#include "ui/spin_rules.h"
+#include "run/spin_rules.h"
 
 #include <algorithm>
 #include <limits>

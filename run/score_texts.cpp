@@ -1,4 +1,4 @@
-#include "ui/score_texts.h"
+#include "run/score_texts.h"
 
 namespace dw {
 

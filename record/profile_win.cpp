@@ -1,12 +1,13 @@
-#include "ui/profile_win.h"
+#include "record/profile_win.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "freecell/win32_raii_win.h"
 #include "record/settings.h"
+#include "win/handles_win.h"
+#include "win/system_error_win.h"
 
 namespace dw {
 namespace {

@@ -1,4 +1,4 @@
-#include "freecell/win32_raii_win.h"
+#include "win/system_error_win.h"
 
 namespace dw::win {
 

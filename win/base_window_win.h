@@ -10,6 +10,9 @@ namespace dw {
 
 class BaseWindow {
 public:
+    // The program's icon resource, which every window class shows.
+    static constexpr int kClassIconId = 1;
+
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;

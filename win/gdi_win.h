@@ -2,35 +2,22 @@
 // Owners for the GDI objects the windows keep for their lifetime.
 #include <windows.h>
 
-#include <utility>
+#include "win/handles_win.h"
 
 namespace dw::win {
 
+namespace release {
+inline void Gdi(HGDIOBJ h) {
+    DeleteObject(h);
+}
+}  // namespace release
+
 template <class T>
-class UniqueGdi {
-public:
-    UniqueGdi() = default;
-    explicit UniqueGdi(T h) : h_(h) {}
-    UniqueGdi(UniqueGdi&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    UniqueGdi& operator=(UniqueGdi&& o) noexcept {
-        if (this != &o) {
-            if (h_) DeleteObject(h_);
-            h_ = std::exchange(o.h_, nullptr);
-        }
-        return *this;
-    }
-    ~UniqueGdi() {
-        if (h_) DeleteObject(h_);
-    }
-    T get() const { return h_; }
-
-private:
-    T h_ = nullptr;
-};
-
+using UniqueGdi = UniqueAny<T, release::Gdi>;
 using UniqueFont = UniqueGdi<HFONT>;
 using UniqueBrush = UniqueGdi<HBRUSH>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniquePen = UniqueGdi<HPEN>;
 
 // A font by face and character height in pixels (the cell minus its
 // internal leading, as the designs give sizes).

@@ -1,6 +1,6 @@
-#include "ui/docking.h"
-
 #include <gtest/gtest.h>
+
+#include "run/docking.h"
 
 namespace dw {
 namespace {

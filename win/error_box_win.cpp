@@ -1,10 +1,10 @@
-#include "ui/error_box_win.h"
+#include "win/error_box_win.h"
 
 #include <windows.h>
 
 #include <set>
 
-#include "ui/error_text.h"
+#include "record/app_error.h"
 
 namespace dw {
 

@@ -1,10 +1,9 @@
-#include "ui/base_window_win.h"
+#include "win/base_window_win.h"
 
 #include <utility>
 
 #include "record/app_error.h"
-#include "ui/error_box_win.h"
-#include "ui/resource_ids.h"
+#include "win/error_box_win.h"
 
 namespace dw {
 
@@ -31,7 +30,7 @@ void BaseWindow::CreateWin(const wchar_t* className, DWORD exStyle, DWORD style,
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = inst;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(DW_IDI_APP));
+        wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(kClassIconId));
         wc.hbrBackground = background;
         wc.lpszClassName = className;
         if (!RegisterClassExW(&wc))

@@ -5,7 +5,7 @@
 // waiting for a dialog to go) are worth one tick after it, no more.
 #include <cstdint>
 
-#include "freecell/timers.h"
+#include "run/timers.h"
 
 namespace dw {
 

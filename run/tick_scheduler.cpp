@@ -1,4 +1,4 @@
-#include "freecell/tick_scheduler.h"
+#include "run/tick_scheduler.h"
 
 #include <algorithm>
 

@@ -9,6 +9,4 @@ namespace dw {
 // otherwise pile up boxes).
 void ShowGeneralErrorBox(const std::wstring& message);
 
-inline constexpr wchar_t kAppTitle[] = L"Dealwarden";
-
 }  // namespace dw
