@@ -6,11 +6,12 @@
 // disk) and, where there is one, on /dev/shm, where syncing costs nothing:
 // the difference is what the two syncs of a save cost.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "bench/counting_requests.h"
 #include "bench/sample_record.h"
@@ -51,8 +52,16 @@ public:
         ++actions;
         return true;
     }
-    void SetClipboardText(const std::wstring&) override { ++actions; }
-    std::wstring GetClipboardText() override {
+    std::optional<std::wstring> GetText(WindowHandle) override {
+        ++actions;
+        return std::nullopt;
+    }
+    bool SetText(WindowHandle, const std::wstring&) override {
+        ++actions;
+        return false;
+    }
+    std::uint64_t NowMs() override { return 0; }
+    ClipboardTry PutClipboardText(const std::wstring&) override {
         ++actions;
         return {};
     }

@@ -37,7 +37,7 @@ function(dw_add_test_exe name)
     # Programs the tests start, by their full path (a Unix path; under Wine
     # it is reached through drive Z:).
     target_compile_definitions(${name} PRIVATE DW_TEST_PROJECT_VERSION="${PROJECT_VERSION}")
-    foreach(prog practice_freecell Dealwarden)
+    foreach(prog practice_freecell clipboard_listener Dealwarden)
       if(TARGET ${prog})
         add_dependencies(${name} ${prog})
         string(TOUPPER ${prog} upper)

@@ -35,6 +35,7 @@ inline constexpr unsigned kWM_KEYUP = 0x0101;
 inline constexpr unsigned kWM_SYSKEYDOWN = 0x0104;
 inline constexpr unsigned kWM_SYSCOMMAND = 0x0112;
 inline constexpr unsigned kWM_PASTE = 0x0302;
+inline constexpr unsigned kEM_SETSEL = 0x00B1;
 inline constexpr std::uintptr_t kSC_MINIMIZE = 0xF020;
 inline constexpr std::uintptr_t kSC_KEYMENU = 0xF100;
 inline constexpr std::uintptr_t kSC_RESTORE = 0xF120;
@@ -67,6 +68,10 @@ inline constexpr Message kClose = {kWM_CLOSE, 0, 0};
 inline constexpr Message kMinimize = {kWM_SYSCOMMAND, kSC_MINIMIZE, 0};
 inline constexpr Message kRestore = {kWM_SYSCOMMAND, kSC_RESTORE, 0};
 // To the select-game dialog's "Edit" child, then Enter to a dialog's first "Button".
+// The whole field is selected before each paste, so a paste replaces what
+// it holds however often it is pasted (the field keeps its selection only
+// until the player clicks in it, or a first paste went through).
+inline constexpr Message kSelectAll = {kEM_SETSEL, 0, -1};
 inline constexpr Message kPaste = {kWM_PASTE, 0, 0};
 inline constexpr Message kEnter = {kWM_KEYDOWN, kVK_RETURN, 0};
 

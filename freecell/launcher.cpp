@@ -51,10 +51,12 @@ std::wstring Launcher::Start(const std::wstring& path) {
 void Launcher::WaitUntilReady(IStartedProcess& process) {
     // A process that has ended, or never gets a message loop, is never idle:
     // give up then, or when the bound is spent, and let the look-up decide.
-    for (unsigned spent = 0; spent < kReadyBoundMs; spent += kIdleSliceMs + kIdlePauseMs) {
+    const std::uint64_t start = sys_.NowMs();
+    for (;;) {
         const IdleWait wait = process.WaitForInputIdle(kIdleSliceMs);
         sys_.Sleep(kIdlePauseMs);
         if (wait != IdleWait::Timeout || process.HasExited()) return;
+        if (sys_.NowMs() - start >= kReadyBoundMs) return;
     }
 }
 

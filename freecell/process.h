@@ -1,6 +1,7 @@
 #pragma once
 // The process and message-box calls that finding or starting FreeCell needs,
 // behind a seam so the launcher's logic runs and is tested without Windows.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,9 +49,13 @@ public:
     // start-up information, no inherited handles and the default error mode.
     virtual StartedProcess StartProcess(const std::wstring& commandLine) = 0;
     virtual void Sleep(unsigned ms) = 0;
+    // Milliseconds on a clock that only moves forward; waits are bounded by
+    // it, not by how many pauses they took (each lasts what the system makes
+    // of it: ~15.6 ms on Windows for a 10 ms one).
+    virtual std::uint64_t NowMs() = 0;
     // Top-level window of this class (any title), or none.
     virtual WindowHandle FindWindowByClass(std::wstring_view cls) = 0;
-    // A message box with no owner (so centred on the screen); the answer given.
+    // A message box over the program's window, in front; the answer given.
     virtual int ShowMessage(const std::wstring& text, const std::wstring& title, unsigned type) = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "win/error_box_win.h"
 #include "win/system_error_win.h"
 
 namespace dw {
@@ -74,14 +75,17 @@ void Win32ProcessSystem::Sleep(unsigned ms) {
     ::Sleep(ms);
 }
 
+std::uint64_t Win32ProcessSystem::NowMs() {
+    return GetTickCount64();
+}
+
 WindowHandle Win32ProcessSystem::FindWindowByClass(std::wstring_view cls) {
     return win::FromHwnd(FindWindowW(std::wstring(cls).c_str(), nullptr));
 }
 
 int Win32ProcessSystem::ShowMessage(const std::wstring& text, const std::wstring& title,
                                     unsigned type) {
-    // No owner: the box is centred on the screen.
-    return MessageBoxW(nullptr, text.c_str(), title.c_str(), type);
+    return win::ShowBox(text, title.c_str(), type);
 }
 
 }  // namespace dw

@@ -12,6 +12,7 @@ public:
     bool FileExists(const std::wstring& path) override;
     StartedProcess StartProcess(const std::wstring& commandLine) override;
     void Sleep(unsigned ms) override;
+    std::uint64_t NowMs() override;
     WindowHandle FindWindowByClass(std::wstring_view cls) override;
     int ShowMessage(const std::wstring& text, const std::wstring& title, unsigned type) override;
 };

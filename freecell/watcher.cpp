@@ -18,6 +18,7 @@ auto HeldInput(IScoreRequests& ui) {
 }  // namespace
 
 TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) {
+    stopping_ = false;
     // All three are probed before acting, and the steps act on these handles
     // even if the dialogs change meanwhile.
     const WindowHandle hSel = ws_.FindWindowByTitle(CkWord[kSelectGame]);
@@ -33,6 +34,7 @@ TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) 
         ui_.Refresh();
         WaitNoMoreMovesGone(hLose);
     }
+    if (stopping_) return {};
     if (hWin != kNoWindow) {
         // A dialog left to the player is the win already booked.
         if (!winLeft_) BookWin(hWin, fcHnd, ownHnd);
@@ -40,6 +42,7 @@ TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) 
         winLeft_ = false;
         AskForTheNextDeal(fcHnd, ownHnd);
     }
+    if (stopping_) return {};
 
     return {.freeCellGone = ws_.FindWindowByClass(kWindowClass) == kNoWindow};
 }
@@ -55,24 +58,56 @@ void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
     if (record_.TakeDealNumber().wrapped) ui_.SetGameBoxToOne();
     ui_.ShowTryCount(record_.TryCnt);
     ws_.SetForeground(hSel);
-    PutNumberOnClipboard(std::to_wstring(record_.GameNo));
-    ws_.Post(edit, kPaste);
+    const std::wstring text = std::to_wstring(record_.GameNo);
+    PutNumberOnClipboard(text);
+    // Enter deals whatever the field holds: only on the number booked.
+    if (!FieldTakes(edit, text))
+        throw AppError(FormatMessageText(
+            L"フリーセルの「ゲームの選択」にゲーム番号 %s を入力できません。次の確認で再試行します",
+            text));
     ws_.Post(button, kEnter);
     filledSel_ = hSel;
 }
 
 void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
     const std::wstring expected = std::to_wstring(record_.WGameNo);
-    for (int attempt = 1;; ++attempt) {
-        ws_.SetClipboardText(text);
-        if (ws_.GetClipboardText() == expected) return;
-        if (attempt == kClipboardAttempts) break;
-        ws_.Sleep(kClipboardRetryMs);
+    const std::uint64_t start = ws_.NowMs();
+    for (;;) {
+        const ClipboardTry t = ws_.PutClipboardText(text);
+        if (t.opened && t.readBack == expected) return;
+        if (Since(start) >= kClipboardBoundMs || !Pause(kClipboardRetryMs)) {
+            if (!t.opened)
+                throw AppError(FormatMessageText(L"クリップボード %s を開けません", t.busyReason));
+            throw AppError(FormatMessageText(
+                L"クリップボードが他のプログラムに書き換えられるため、ゲーム番号 %s "
+                L"を入力できません。次の確認で再試行します",
+                expected));
+        }
     }
-    throw AppError(FormatMessageText(
-        L"クリップボードが他のプログラムに書き換えられるため、ゲーム番号 %s を入力できません。"
-        L"次の確認で再試行します",
-        expected));
+}
+
+bool DialogWatcher::FieldTakes(WindowHandle edit, const std::wstring& text) {
+    // FreeCell's own paste finds the clipboard busy as ours can, and then
+    // leaves the field as it was: pasted again until the field shows it.
+    const std::uint64_t start = ws_.NowMs();
+    for (;;) {
+        ws_.Post(edit, kSelectAll);
+        ws_.Post(edit, kPaste);
+        const std::uint64_t pasted = ws_.NowMs();
+        do {
+            if (!Pause(kFieldPollMs)) return false;
+            if (FieldHolds(edit, text)) return true;
+        } while (Since(pasted) < kRepasteMs);
+        if (Since(start) >= kFieldBoundMs) break;
+    }
+    // Something else keeps the clipboard's number out of the field (another
+    // program puts its own there): the number is written into it instead.
+    return ws_.SetText(edit, text) && FieldHolds(edit, text);
+}
+
+bool DialogWatcher::FieldHolds(WindowHandle edit, const std::wstring& text) {
+    const auto held = ws_.GetText(edit);
+    return held && *held == text;
 }
 
 void DialogWatcher::WaitNoMoreMovesGone(WindowHandle hLose) {
@@ -80,7 +115,7 @@ void DialogWatcher::WaitNoMoreMovesGone(WindowHandle hLose) {
     // Another one in its place is another failed try, for the next tick.
     const auto held = HeldInput(ui_);
     do {
-        if (!ws_.Pause(kNoMoreMovesPollMs)) return;
+        if (!Pause(kNoMoreMovesPollMs)) return;
     } while (ws_.FindWindowByTitle(CkWord[kNoMoreMoves]) == hLose);
 }
 
@@ -104,16 +139,17 @@ bool DialogWatcher::DismissWin(WindowHandle hWin) {
     // The win is booked once, before this; here Enter is only pressed until
     // FreeCell has closed the dialog, following it if it is replaced.
     const auto held = HeldInput(ui_);
+    const std::uint64_t start = ws_.NowMs();
     WindowHandle h = hWin;
-    for (int presses = 0; h != kNoWindow; ++presses) {
-        if (presses == kWinPressLimit) return false;
+    while (h != kNoWindow) {
+        if (Since(start) >= kWinPressBoundMs) return false;
         ws_.SetForeground(h);
         ws_.Post(ws_.FindChild(h, kButtonClass), kEnter);
-        for (unsigned waited = 0; waited < kWinPressGapMs && h != kNoWindow;
-             waited += kWinProbeMs) {
-            if (!ws_.Pause(kWinProbeMs)) return false;
+        const std::uint64_t pressed = ws_.NowMs();
+        do {
+            if (!Pause(kWinProbeMs)) return false;
             h = ws_.FindWindowByTitle(CkWord[kWin]);
-        }
+        } while (h != kNoWindow && Since(pressed) < kWinPressGapMs);
     }
     return true;
 }

@@ -35,11 +35,20 @@ struct TickOutcome {
 
 class DialogWatcher {
 public:
-    // Another program rewriting the clipboard must not freeze us: the number
-    // is put and read back this many times, this far apart, then we give up
-    // until the next tick.
-    static constexpr int kClipboardAttempts = 5;
-    static constexpr unsigned kClipboardRetryMs = 40;
+    // Windows 10/11's clipboard history, a remote desktop and clipboard tools
+    // open the clipboard for a moment after every change: a clipboard busy
+    // for less than this is tried again quietly, this often; a longer hold
+    // ends the tick with the error, and the next tick tries again.
+    static constexpr unsigned kClipboardBoundMs = 1000;
+    static constexpr unsigned kClipboardRetryMs = 10;
+    // FreeCell's paste finds the clipboard busy the same way and then does
+    // nothing: the field is read back this often after the paste, pasted
+    // again when it does not hold the number this long after a paste, and
+    // past the bound its text is set directly. Enter is pressed only on a
+    // field that holds the number.
+    static constexpr unsigned kFieldPollMs = 1;
+    static constexpr unsigned kRepasteMs = 30;
+    static constexpr unsigned kFieldBoundMs = 1000;
     static constexpr unsigned kNoMoreMovesPollMs = 180;
     // Enter on the win dialog, then a moment for FreeCell to close it before
     // the next press: a dialog that does not close at once is not flooded.
@@ -47,9 +56,9 @@ public:
     // is asked for as soon as it has gone.
     static constexpr unsigned kWinPressGapMs = 10;
     static constexpr unsigned kWinProbeMs = 2;
-    // After this many presses (about three seconds) the dialog is left to
+    // After this long of pressing (about three seconds) the dialog is left to
     // the player; the next deal is asked for once it is gone.
-    static constexpr int kWinPressLimit = 300;
+    static constexpr unsigned kWinPressBoundMs = 3000;
 
     DialogWatcher(IWindowSystem& ws, TFCGameRecord& record, IScoreRequests& ui)
         : ws_(ws), record_(record), ui_(ui) {}
@@ -57,7 +66,8 @@ public:
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
     // One tick. fcHnd is FreeCell's main window, ownHnd the window put back
-    // on top after F3. Raises AppError (clipboard); the tick then ends there.
+    // on top after F3. Raises AppError (clipboard, a field that cannot be
+    // filled); the tick then ends there.
     TickOutcome Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd);
 
     // F3 was posted by someone else (start, retry): a select-game dialog
@@ -66,14 +76,22 @@ public:
     // A booked win whose dialog did not close on Enter is up: the next deal
     // is owed as soon as it goes.
     bool WinLeftToPlayer() const { return winLeft_; }
+    // The program is to close: the tick running now stops waiting at its
+    // next look and does nothing more.
+    void StopWaiting() { stopping_ = true; }
 
 private:
     void EnterDealNumber(WindowHandle hSel);
     void PutNumberOnClipboard(const std::wstring& text);
+    bool FieldTakes(WindowHandle edit, const std::wstring& text);
+    bool FieldHolds(WindowHandle edit, const std::wstring& text);
     void WaitNoMoreMovesGone(WindowHandle hLose);
     void AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd);
     void BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd);
     bool DismissWin(WindowHandle hWin);
+    // A pause inside a wait; false when the wait is to end (the program ends).
+    bool Pause(unsigned ms) { return ws_.Pause(ms) && !stopping_; }
+    std::uint64_t Since(std::uint64_t start) { return ws_.NowMs() - start; }
 
     IWindowSystem& ws_;
     TFCGameRecord& record_;
@@ -82,6 +100,7 @@ private:
     // that comes before it has gone must not paste again.
     WindowHandle filledSel_ = kNoWindow;
     bool winLeft_ = false;
+    bool stopping_ = false;
 };
 
 }  // namespace dw

@@ -1,7 +1,9 @@
 #include "freecell/window_system_win.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <iterator>
 
 #include "record/app_error.h"
 #include "win/system_error_win.h"
@@ -11,11 +13,6 @@ namespace {
 
 using win::FromHwnd;
 using win::ToHwnd;
-
-[[noreturn]] void ThrowCannotOpenClipboard() {
-    throw AppError(
-        FormatMessageText(L"クリップボード %s を開けません", win::SystemErrorText(GetLastError())));
-}
 
 [[noreturn]] void ThrowOutOfResources() {
     throw AppError(L"システム リソース不足です");
@@ -54,6 +51,26 @@ void Win32WindowSystem::BringToTop(WindowHandle w) {
     if (w != kNoWindow) BringWindowToTop(ToHwnd(w));
 }
 
+std::optional<std::wstring> Win32WindowSystem::GetText(WindowHandle w) {
+    if (w == kNoWindow) return std::nullopt;
+    // Asked, not read from our side: an edit of another process keeps its
+    // text to itself. A field holds a few digits; longer text is no number.
+    wchar_t buf[256] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(ToHwnd(w), WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf),
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerMs, &copied))
+        return std::nullopt;
+    return std::wstring(buf, std::min<std::size_t>(copied, std::size(buf) - 1));
+}
+
+bool Win32WindowSystem::SetText(WindowHandle w, const std::wstring& text) {
+    if (w == kNoWindow) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(ToHwnd(w), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerMs, &result) &&
+           result == TRUE;
+}
+
 void Win32WindowSystem::Sleep(unsigned ms) {
     ::Sleep(ms);
 }
@@ -79,10 +96,22 @@ bool Win32WindowSystem::Pause(unsigned ms) {
     }
 }
 
-void Win32WindowSystem::SetClipboardText(const std::wstring& text) {
+std::uint64_t Win32WindowSystem::NowMs() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+ClipboardTry Win32WindowSystem::PutClipboardText(const std::wstring& text) {
+    ClipboardTry t;
     win::ClipboardOpening clip(clipboardOwner_.get());
-    if (!clip.is_open()) ThrowCannotOpenClipboard();
-    EmptyClipboard();
+    // Another program holding it (a clipboard history, a remote desktop)
+    // lets go within moments: the caller tries again.
+    if (!clip.is_open() || !EmptyClipboard()) {
+        t.busyReason = win::SystemErrorText(GetLastError());
+        return t;
+    }
+    t.opened = true;
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
     win::UniqueGlobal mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!mem) ThrowOutOfResources();
@@ -93,20 +122,19 @@ void Win32WindowSystem::SetClipboardText(const std::wstring& text) {
     }
     if (!SetClipboardData(CF_UNICODETEXT, mem.get())) ThrowOutOfResources();
     mem.release();  // the clipboard owns it now
-}
 
-std::wstring Win32WindowSystem::GetClipboardText() {
-    win::ClipboardOpening clip(clipboardOwner_.get());
-    if (!clip.is_open()) ThrowCannotOpenClipboard();
+    // Read back before letting go: what FreeCell will paste, unless another
+    // program puts something else there meanwhile.
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return {};
+    if (!data) return t;
     win::GlobalLockGuard lock(data);
-    if (!lock.get()) return {};
+    if (!lock.get()) return t;
     const auto* chars = static_cast<const wchar_t*>(lock.get());
     const SIZE_T max = GlobalSize(data) / sizeof(wchar_t);
     SIZE_T n = 0;
     while (n < max && chars[n]) ++n;
-    return std::wstring(chars, n);
+    t.readBack.assign(chars, n);
+    return t;
 }
 
 }  // namespace dw

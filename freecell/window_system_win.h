@@ -7,6 +7,9 @@ namespace dw {
 
 class Win32WindowSystem final : public IWindowSystem {
 public:
+    // How long another program's window gets to answer a text asked of it.
+    static constexpr UINT kAnswerMs = 200;
+
     // The clipboard needs an owner window for SetClipboardData to stick; a
     // message-only window of our own serves.
     Win32WindowSystem();
@@ -17,10 +20,12 @@ public:
     void SetForeground(WindowHandle w) override;
     void Post(WindowHandle w, const freecell::Message& m) override;
     void BringToTop(WindowHandle w) override;
+    std::optional<std::wstring> GetText(WindowHandle w) override;
+    bool SetText(WindowHandle w, const std::wstring& text) override;
     void Sleep(unsigned ms) override;
     bool Pause(unsigned ms) override;
-    void SetClipboardText(const std::wstring& text) override;
-    std::wstring GetClipboardText() override;
+    std::uint64_t NowMs() override;
+    ClipboardTry PutClipboardText(const std::wstring& text) override;
 
 private:
     win::UniqueWindow clipboardOwner_;

@@ -182,6 +182,12 @@ void PlayRun::RunTick(TickCause cause) {
         }
         scheduler_.TickEnds();
     }
+    // A close that came while the watcher waited is carried out now; the
+    // wait was cut short for it.
+    if (std::exchange(closeOwed_, false)) {
+        RequestClose(CloseAsk::ByPlayer);
+        if (closed_) return;
+    }
     if (watcher_.WinLeftToPlayer()) scheduler_.TickSoon(kLeftWinPollMs);
     // The watcher's close comes after the tick, so that ticks go on beneath
     // its box (if the file cannot be written); it saves by itself.
@@ -203,7 +209,11 @@ void PlayRun::OnRestored() {
 }
 
 FrontWindow PlayRun::WindowForAnotherCopy() const {
-    if (closed_ || !created_) return FrontWindow::None;
+    return created_ ? PlayersWindow() : FrontWindow::None;
+}
+
+FrontWindow PlayRun::PlayersWindow() const {
+    if (closed_) return FrontWindow::None;
     return running_ ? FrontWindow::ScoreWindow : FrontWindow::StartWindow;
 }
 

@@ -79,6 +79,9 @@ public:
     void OnRestored();
     // A second copy of the program was started and hands over to this one.
     FrontWindow WindowForAnotherCopy() const;
+    // The window the player sees now, which owns every box the program
+    // shows so that it comes up over FreeCell, not behind it.
+    FrontWindow PlayersWindow() const;
 
     // What the docked windows show and dock to.
     const TFCGameRecord& Record() const { return record_; }
@@ -113,8 +116,9 @@ private:
     SavePolicy saves_;
     bool created_ = false;
     bool running_ = false;
-    bool busy_ = false;     // a handler runs; the watcher may be waiting inside it
-    bool closing_ = false;  // the player is being asked whether to end unsaved
+    bool busy_ = false;       // a handler runs; the watcher may be waiting inside it
+    bool closing_ = false;    // the player is being asked whether to end unsaved
+    bool closeOwed_ = false;  // the player closed while the watcher waited
     bool closed_ = false;
 };
 

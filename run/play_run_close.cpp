@@ -13,9 +13,18 @@ void PlayRun::FormClose() {
 
 void PlayRun::RequestClose(CloseAsk who) {
     if (closed_) return;
-    // The player's close is a command like any other: not while the watcher
-    // waits, nor twice while the question below is open.
-    if (who == CloseAsk::ByPlayer && (busy_ || closing_)) return;
+    if (who == CloseAsk::ByPlayer) {
+        // Not twice while the question below is open: it is this close.
+        if (closing_) return;
+        // The taskbar entry and Alt+F4 are not greyed while the watcher waits
+        // for FreeCell: the close is carried out as soon as the wait, cut
+        // short for it, is over.
+        if (busy_) {
+            closeOwed_ = true;
+            watcher_.StopWaiting();
+            return;
+        }
+    }
     try {
         FormClose();
     } catch (const AppError& e) {

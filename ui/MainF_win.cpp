@@ -3,6 +3,7 @@
 #include "ui/CtrlF_win.h"
 #include "ui/SeisekiF_win.h"
 #include "ui/app_window_win.h"
+#include "win/error_box_win.h"
 
 namespace dw {
 namespace {
@@ -36,12 +37,26 @@ void TFCMainF::Create() {
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kIdButton1)),
                                GetModuleHandleW(nullptr), nullptr);
     SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+    win::SetBoxOwner([this] { return BoxOwner(); });
     FormCreate();
 }
 
 void TFCMainF::Destroy() {
+    win::SetBoxOwner(nullptr);
     Timer1.Destroy();
     BaseWindow::Destroy();
+}
+
+HWND TFCMainF::BoxOwner() const {
+    switch (run_.PlayersWindow()) {
+        case FrontWindow::StartWindow:
+            return Hwnd();
+        case FrontWindow::ScoreWindow:
+            return seiseki_ ? seiseki_->Hwnd() : Hwnd();
+        case FrontWindow::None:
+            break;
+    }
+    return nullptr;
 }
 
 void TFCMainF::Attach(TFCSeisekiF* seiseki, TFCCtrF* ctrl) {

@@ -56,6 +56,8 @@ private:
     void FormCreate();
     void Button1Click();
     void AnotherCopyStarted();
+    // The window every box the program shows is owned by.
+    HWND BoxOwner() const;
 
     // What the run asks of the windows.
     void ShowTryCount(std::int32_t tryCnt) override;

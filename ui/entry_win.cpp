@@ -58,11 +58,8 @@ int MessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const dw::SingleCopyLock oneCopy;
-    if (!oneCopy.Held()) {
-        dw::HandOverToRunningCopy();
-        return 0;
-    }
+    dw::Win32SingleCopy oneCopy;  // held until the program ends
+    if (dw::StartOneCopy(oneCopy) == dw::CopyStart::Exit) return 0;
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);

@@ -12,8 +12,7 @@ void Win32MessageBoxes::ShowError(const std::wstring& message) {
 }
 
 bool Win32MessageBoxes::AskYesNo(const std::wstring& text) {
-    return MessageBoxW(nullptr, text.c_str(), kAppTitle,
-                       MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2 | MB_TASKMODAL) == IDYES;
+    return win::ShowBox(text, kAppTitle, MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace dw

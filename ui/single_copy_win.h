@@ -1,30 +1,24 @@
 #pragma once
-// One copy of the program per Windows session: there is one FreeCell to
-// watch and one record to keep. A copy started while another runs (from any
-// folder) reads no settings and watches nothing: it hands over to the
-// running copy, which brings its window to the front, and ends.
+// The one-copy lock and the hand-over to a running copy, through Windows: a
+// named mutex in the session's namespace, held from start to exit, and the
+// running copy's application window asked to come forward.
 #include <windows.h>
 
+#include "run/single_copy.h"
 #include "win/handles_win.h"
 
 namespace dw {
 
-// Held from start to exit by the copy that runs.
-class SingleCopyLock {
+class Win32SingleCopy final : public ISingleCopySystem {
 public:
-    SingleCopyLock();
-    // false: another copy of the program holds it.
-    bool Held() const { return held_; }
+    CopyLock TakeLock() override;
+    bool WaitForLock(unsigned ms) override;
+    HandOver HandOverToRunningCopy(unsigned ms) override;
+    void TellNotAnswering() override;
+    std::uint64_t NowMs() override;
 
 private:
-    win::UniqueHandle mutex_;
-    bool held_ = false;
+    win::UniqueHandle mutex_;  // released when the program ends
 };
-
-// Asks the running copy to bring its window to the front (letting it take
-// the foreground, which the copy the player just started may give away).
-// The running copy may still be starting: its application window is waited
-// for a few seconds at most.
-void HandOverToRunningCopy();
 
 }  // namespace dw

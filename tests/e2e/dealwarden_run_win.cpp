@@ -1,7 +1,6 @@
-#include "e2e/dealwarden_run_win.h"
-
 #include <gtest/gtest.h>
 
+#include "e2e/dealwarden_run_win.h"
 #include "ui/SeisekiF_win.h"
 
 namespace dw::e2e {
@@ -178,6 +177,16 @@ std::wstring MessageBoxText(HWND box) {
     for (HWND c : Children(box))
         if (ClassName(c) == L"Static" && Text(c).size() > text.size()) text = Text(c);
     return text;
+}
+
+::testing::AssertionResult OwnedAndInFront(HWND box, HWND owner) {
+    const HWND actual = GetWindow(box, GW_OWNER);
+    if (actual != owner)
+        return ::testing::AssertionFailure() << "owned by " << actual << " (class "
+                                             << WideToUtf8(ClassName(actual)) << "), not " << owner;
+    if (!(GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        return ::testing::AssertionFailure() << "not kept in front";
+    return ::testing::AssertionSuccess();
 }
 
 bool DealwardenRun::WaitForScore(ScoreField f, const std::wstring& text) {

@@ -3,6 +3,8 @@
 // fresh directory of its own (so its settings file is the test's own), the
 // practice FreeCell installed beside it as FREECELL.EXE (found first, in the
 // current directory), and everything it started ended with the test.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +90,10 @@ private:
 
 // A message box's text: its longest "Static" child (the icon is one too).
 std::wstring MessageBoxText(HWND box);
+
+// A box of the program's stands over the window the player sees, which owns
+// it, and in front of every other program's windows (FreeCell's too).
+::testing::AssertionResult OwnedAndInFront(HWND box, HWND owner);
 
 // WM_SETTEXT across processes, as typing would leave the field.
 void SetText(HWND w, const std::wstring& text);

@@ -28,13 +28,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// For failure messages: ASCII kept, anything else as "?".
-std::string Narrow(const std::wstring& w) {
-    std::string s;
-    for (wchar_t c : w) s.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return s;
-}
-
 HWND WaitForBox(DealwardenRun& run) {
     return run.WaitForMessageBox();
 }
@@ -52,7 +45,7 @@ void ExpectSaved(DealwardenRun& run, int gameNo, int won, const std::vector<std:
     EXPECT_TRUE(WaitUntil([&] {
         return run.IniValue(L"Game", L"GameNo") == std::to_wstring(gameNo);
     })) << "GameNo on disk: "
-        << Narrow(run.IniValue(L"Game", L"GameNo"));
+        << WideToUtf8(run.IniValue(L"Game", L"GameNo"));
     EXPECT_EQ(run.IniValue(L"Score", L"won"), std::to_wstring(won));
     for (std::size_t i = 0; i < hist.size(); ++i)
         EXPECT_EQ(run.IniValue(L"Hist", L"hist" + std::to_wstring(i)), hist[i]) << "hist" << i;
@@ -145,7 +138,7 @@ protected:
     void SetUp() override {
         run.Start();
         run.PressStart();
-        ASSERT_TRUE(run.WaitForDeal(1)) << Narrow(run.Log().Dump());
+        ASSERT_TRUE(run.WaitForDeal(1)) << WideToUtf8(run.Log().Dump());
         ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
         ExpectSaved(run, 2, 1, {L"1 勝ち"});
         blocker = GetParam().make();
@@ -166,6 +159,7 @@ TEST_P(BlockedSaveTest, BookingsAreToldOnceKeptAndSavedOnceTheFileIsWritable) {
     ASSERT_TRUE(run.Win(3)) << run.Log().Dump();
     HWND box = WaitForBox(run);
     ASSERT_NE(box, nullptr) << "the failed save is not told";
+    EXPECT_TRUE(OwnedAndInFront(box, run.ScoreWindow()));
     EXPECT_THAT(MessageBoxText(box), StartsWith(CannotWrite()));
     EXPECT_THAT(MessageBoxText(box), HasSubstr(L"記録は Dealwarden が保持しています"));
 
@@ -189,6 +183,7 @@ TEST_P(BlockedSaveTest, QuitAsksWhetherToEndUnsavedAndNoKeepsTheRecordUntilItCan
     Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
+    EXPECT_TRUE(OwnedAndInFront(ask, run.ScoreWindow()));
     EXPECT_THAT(MessageBoxText(ask), StartsWith(CannotWrite()));
     EXPECT_THAT(MessageBoxText(ask), HasSubstr(L"記録を保存せずに終了しますか？"));
     ASSERT_NE(GetDlgItem(ask, IDNO), nullptr);
@@ -360,7 +355,7 @@ TEST(ClipboardTest, HeldByAnotherProgramIsToldOnceAndTheNextTickEntersTheDeal) {
     holder.Release();
     Click(FindChild(box, L"Button"));
     ASSERT_TRUE(WaitForGone(box));
-    EXPECT_TRUE(run.WaitForDeal(1)) << Narrow(run.Log().Dump());
+    EXPECT_TRUE(run.WaitForDeal(1)) << WideToUtf8(run.Log().Dump());
     EXPECT_EQ(run.ScoreText(F::Label1), L"1");
     EXPECT_EQ(run.Log().Count(L"deal 1"), 1u);
 }

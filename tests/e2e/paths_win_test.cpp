@@ -60,6 +60,7 @@ TEST(SettingsPathTest, ASettingsFileThatCannotBeReadAtStartIsToldAndNeverReplace
     run.Start();
     HWND box = run.WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "not told";
+    EXPECT_TRUE(OwnedAndInFront(box, run.StartWindow())) << "the start window is the one shown";
     const std::wstring text = MessageBoxText(box);
     EXPECT_THAT(text, StartsWith(L"設定ファイル " + run.IniPath() + L" を使用できません（"));
     EXPECT_THAT(text, HasSubstr(L"この回の記録は保存されません"));

@@ -41,7 +41,7 @@ TEST_F(PracticeContract, F3OpensTheModalSelectDialogWithOkAsFirstAndDefaultButto
 TEST_F(PracticeContract, PastedNumberConfirmedByPostedEnterIsDealtAndLoggedExactly) {
     ASSERT_TRUE(Start());
     for (const std::wstring text : {L"1", L"617", L"1000000", L"0", L"-1", L"11982"}) {
-        SCOPED_TRACE(PracticeTest::Narrow(text));
+        SCOPED_TRACE(WideToUtf8(text));
         HWND select = OpenSelect();
         ASSERT_NE(select, nullptr);
         EnterDeal(select, text);
@@ -120,7 +120,7 @@ TEST_P(PracticeStuck, NoMoreMovesDialogOffersRestartOrEnd) {
     EXPECT_TRUE(Log().WaitForLine(GetParam().logged));
     EXPECT_TRUE(WaitUntil([&] {
         return Text(FindChild(main_, L"Static")).starts_with(GetParam().afterwards);
-    })) << PracticeTest::Narrow(Text(FindChild(main_, L"Static")));
+    })) << WideToUtf8(Text(FindChild(main_, L"Static")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

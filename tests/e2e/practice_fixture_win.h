@@ -34,19 +34,10 @@ protected:
             const std::wstring shot = SaveScreenshot(CurrentTestName());
             if (game_)
                 ADD_FAILURE() << "log:\n"
-                              << Narrow(game_->Log().Dump()) << "screenshot: " << Narrow(shot);
+                              << WideToUtf8(game_->Log().Dump())
+                              << "screenshot: " << WideToUtf8(shot);
         }
         game_.reset();
-    }
-
-    static std::string Narrow(const std::wstring& w) {
-        if (w.empty()) return {};
-        const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr,
-                                          0, nullptr, nullptr);
-        std::string s(n, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                            nullptr);
-        return s;
     }
 
     // Starts the stand-in and waits for its main window.
@@ -68,7 +59,7 @@ protected:
     // The number handed over as Dealwarden does: clipboard, WM_PASTE to the
     // "Edit", Enter posted to the first "Button".
     void EnterDeal(HWND select, const std::wstring& text) {
-        ws_.SetClipboardText(text);
+        ASSERT_TRUE(ws_.PutClipboardText(text).opened);
         Post(FindChild(select, std::wstring(freecell::kEditClass)), freecell::kPaste);
         Post(FindChild(select, std::wstring(freecell::kButtonClass)), freecell::kEnter);
     }

@@ -32,9 +32,9 @@ TEST_F(PracticeTimes, EveryLogLineIsTimedOnTheClockOtherProcessesRead) {
 
     const auto lines = Log().Lines();
     const auto timed = ReadTimedEvents(o.timesPath);
-    ASSERT_EQ(timed.size(), lines.size()) << Narrow(Log().Dump());
+    ASSERT_EQ(timed.size(), lines.size()) << WideToUtf8(Log().Dump());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        SCOPED_TRACE(Narrow(lines[i]));
+        SCOPED_TRACE(WideToUtf8(lines[i]));
         EXPECT_EQ(timed[i].event, lines[i]);
         EXPECT_GE(timed[i].ms, before);
         EXPECT_LE(timed[i].ms, after);
@@ -48,7 +48,7 @@ TEST_F(PracticeTimes, EveryLogLineIsTimedOnTheClockOtherProcessesRead) {
     std::size_t next = 0;
     for (const auto& e : timed)
         if (next < wanted.size() && e.event == wanted[next]) ++next;
-    EXPECT_EQ(next, wanted.size()) << Narrow(Log().Dump());
+    EXPECT_EQ(next, wanted.size()) << WideToUtf8(Log().Dump());
 }
 
 // Started without arguments, as Dealwarden starts it: the args file's

@@ -156,6 +156,7 @@ TEST(ProgramTest, FreeCellNotFoundTellsThePlayerAndTheButtonEndsTheProgram) {
     HWND box = WaitForDialogReady(ByTitle(L"エラー", run.Program().Id()), L"Button");
     ASSERT_NE(box, nullptr);
     EXPECT_NE(FindChildByText(box, L"Static", kNotFoundText), nullptr);
+    EXPECT_TRUE(OwnedAndInFront(box, run.StartWindow()));
     Click(FindChild(box, L"Button"));
     HWND button = run.Button1();
     ASSERT_TRUE(WaitUntil([&] { return Text(button) == L"Dealwarden を終了"; }));

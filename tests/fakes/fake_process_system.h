@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "freecell/process.h"
+#include "tests/fakes/coarse_clock.h"
 
 namespace dw::testing {
 
@@ -22,6 +23,7 @@ struct Script {
     std::vector<IdleWait> idle;  // successive idle waits; past the end, the last one
     int exitedAfterWaits = -1;   // the process has ended once this many waits were made
     int answer = kIDOK;          // the player's answer to any message box
+    unsigned tickMs = 0;         // waits on a coarse clock (kWindowsTickMs), or as asked (0)
 };
 
 class FakeProcessSystem;
@@ -70,9 +72,10 @@ public:
         return {std::make_unique<FakeStartedProcess>(*this), {}};
     }
     void Sleep(unsigned ms) override {
-        elapsedMs += ms;
+        elapsedMs += OnTicks(ms, script.tickMs);
         Record(L"Sleep " + std::to_wstring(ms));
     }
+    std::uint64_t NowMs() override { return elapsedMs; }
     WindowHandle FindWindowByClass(std::wstring_view cls) override {
         const WindowHandle h =
             lookup_ < script.lookups.size() ? script.lookups[lookup_] : kNoWindow;
@@ -94,7 +97,7 @@ inline IdleWait FakeStartedProcess::WaitForInputIdle(unsigned timeoutMs) {
     const IdleWait r =
         idle.empty() ? IdleWait::Timeout : idle[std::min<size_t>(sys_.waits, idle.size() - 1)];
     ++sys_.waits;
-    if (r == IdleWait::Timeout) sys_.elapsedMs += timeoutMs;
+    if (r == IdleWait::Timeout) sys_.elapsedMs += OnTicks(timeoutMs, sys_.script.tickMs);
     static const wchar_t* const names[] = {L"idle", L"timeout", L"failed"};
     sys_.Record(L"WaitForInputIdle " + std::to_wstring(timeoutMs) + L" -> " +
                 names[static_cast<int>(r)]);

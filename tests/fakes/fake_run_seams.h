@@ -18,20 +18,23 @@
 #include "run/message_boxes.h"
 #include "run/play_run.h"
 #include "run/timers.h"
+#include "tests/fakes/coarse_clock.h"
 #include "tests/fakes/recording_requests.h"
 
 namespace dw::testing {
 
-// Timers on a fake clock: nothing fires until the test moves time on.
+// Timers on a fake clock: nothing fires until the test moves time on. With
+// tickMs set, a timer fires only on the clock's ticks, as Windows' do.
 class FakeTimers : public IRunTimers {
 public:
     explicit FakeTimers(std::vector<std::wstring>& log) : log_(log) {}
     std::function<void(RunTimer)> fire;  // what a timer that fires calls
+    unsigned tickMs = 0;
 
     void Start(RunTimer t, unsigned periodMs) override {
         auto& s = slots_[t];
         s.running = true;
-        s.period = std::max(periodMs, 1u);
+        s.period = OnTicks(std::max(periodMs, 1u), tickMs);
         s.due = now_ + s.period;
         if (t == RunTimer::Timer1) log_.push_back(L"Start Timer1 " + std::to_wstring(periodMs));
     }

@@ -2,14 +2,18 @@
 // A window system made of scripted windows that records every call, so a
 // test can assert exactly what was done, in what order, to whom. Posted
 // messages are recorded by the names the contract gives them.
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "freecell/contract.h"
 #include "freecell/window_system.h"
-#include "record/app_error.h"
+#include "tests/fakes/coarse_clock.h"
 
 namespace dw::testing {
 
@@ -18,6 +22,7 @@ inline std::wstring Describe(const freecell::Message& m) {
     using namespace freecell;
     const std::pair<Message, const wchar_t*> named[] = {
         {kPaste, L"Paste"},
+        {kSelectAll, L"SelectAll"},
         {kEnter, L"Enter"},
         {kClose, L"Close"},
         {kMinimize, L"Minimize"},
@@ -38,6 +43,12 @@ inline std::wstring Posted(WindowHandle w, const freecell::Message& m) {
     return L"Post " + std::to_wstring(w) + L" " + Describe(m);
 }
 
+// A window system made of scripted windows. Its clock moves only in its
+// pauses, by what was asked or (tickMs) in whole Windows clock ticks. Posted
+// messages to an "Edit" field take effect at the next pause, as FreeCell
+// takes them while we wait: a select-all, then a paste that replaces the
+// selection with the clipboard's text (or adds it where nothing is selected),
+// unless FreeCell's paste finds the clipboard busy.
 class FakeWindowSystem : public IWindowSystem {
 public:
     // The handles successive probes of a title return; past the end, none.
@@ -54,14 +65,26 @@ public:
     }
     std::map<std::wstring, WindowHandle> classes;  // class -> top-level window
     std::map<std::pair<WindowHandle, std::wstring>, WindowHandle> children;
-    // What the clipboard returns when read; unset = what was last put there.
+    // What an "Edit" field holds; FreeCell starts it with some other deal.
+    std::map<WindowHandle, std::wstring> fieldText;
+    // false: FreeCell's paste finds the clipboard held by another program.
+    std::function<bool()> pasteFindsClipboard;
+    bool fieldsAnswer = true;  // GetText / SetText reach the field's thread
+    bool setTextWorks = true;  // the field takes a text set directly
+    // true while another program holds the clipboard: our opening fails.
+    std::function<bool()> clipboardBusy;
+    // What the clipboard holds right after a put; unset: what was put.
     std::function<std::wstring()> clipboardReadBack;
-    bool clipboardLocked = false;
+    // Sees every post as it is made (when it was made: now).
+    std::function<void(WindowHandle, const freecell::Message&)> onPost;
     // Runs inside every Pause, as the message loop would run what came in.
     std::function<void(unsigned)> duringPause;
     // Pause answers false (the program is ending) from this many pauses on.
     int pausesBeforeQuit = -1;
+    unsigned tickMs = 0;  // pauses last whole clock ticks of this length (0: as asked)
+    std::uint64_t now = 0;
     std::vector<std::wstring> calls;
+    int pauses = 0;
 
     WindowHandle FindWindowByTitle(std::wstring_view title) override {
         auto& seq = probes_[std::wstring(title)];
@@ -70,53 +93,90 @@ public:
                                : sticky_[std::wstring(title)] ? seq.back()
                                                               : kNoWindow;
         ++next;
-        calls.push_back(L"FindTitle " + std::wstring(title) + L" -> " + std::to_wstring(h));
+        Log(L"FindTitle " + std::wstring(title) + L" -> " + std::to_wstring(h));
         return h;
     }
     WindowHandle FindWindowByClass(std::wstring_view cls) override {
         auto it = classes.find(std::wstring(cls));
         const WindowHandle h = it == classes.end() ? kNoWindow : it->second;
-        calls.push_back(L"FindClass " + std::wstring(cls) + L" -> " + std::to_wstring(h));
+        Log(L"FindClass " + std::wstring(cls) + L" -> " + std::to_wstring(h));
         return h;
     }
     WindowHandle FindChild(WindowHandle parent, std::wstring_view cls) override {
         auto it = children.find({parent, std::wstring(cls)});
         return it == children.end() ? kNoWindow : it->second;
     }
-    void SetForeground(WindowHandle w) override {
-        calls.push_back(L"Foreground " + std::to_wstring(w));
-    }
+    void SetForeground(WindowHandle w) override { Log(L"Foreground " + std::to_wstring(w)); }
     void Post(WindowHandle w, const freecell::Message& m) override {
-        calls.push_back(Posted(w, m));
+        Log(Posted(w, m));
+        if (onPost) onPost(w, m);
+        if (m == freecell::kSelectAll || m == freecell::kPaste) pending_.emplace_back(w, m);
     }
-    void BringToTop(WindowHandle w) override {
-        calls.push_back(L"BringToTop " + std::to_wstring(w));
+    void BringToTop(WindowHandle w) override { Log(L"BringToTop " + std::to_wstring(w)); }
+    std::optional<std::wstring> GetText(WindowHandle w) override {
+        if (!fieldsAnswer) {
+            Log(L"GetText " + std::to_wstring(w) + L" -> no answer");
+            return std::nullopt;
+        }
+        Log(L"GetText " + std::to_wstring(w) + L" -> " + fieldText[w]);
+        return fieldText[w];
     }
-    void Sleep(unsigned ms) override { calls.push_back(L"Sleep " + std::to_wstring(ms)); }
+    bool SetText(WindowHandle w, const std::wstring& text) override {
+        Log(L"SetText " + std::to_wstring(w) + L" " + text);
+        if (!fieldsAnswer || !setTextWorks) return false;
+        fieldText[w] = text;
+        selected_[w] = false;
+        return true;
+    }
+    void Sleep(unsigned ms) override {
+        Log(L"Sleep " + std::to_wstring(ms));
+        now += OnTicks(ms, tickMs);
+    }
     bool Pause(unsigned ms) override {
-        calls.push_back(L"Pause " + std::to_wstring(ms));
+        Log(L"Pause " + std::to_wstring(ms));
         ++pauses;
+        now += OnTicks(ms, tickMs);
+        TakePosted();
         if (duringPause) duringPause(ms);
         return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
     }
-    void SetClipboardText(const std::wstring& text) override {
-        if (clipboardLocked)
-            throw AppError(L"クリップボード アクセスが拒否されました を開けません");
-        clipboard_ = text;
-        calls.push_back(L"SetClipboard " + text);
-    }
-    std::wstring GetClipboardText() override {
-        calls.push_back(L"GetClipboard");
-        return clipboardReadBack ? clipboardReadBack() : clipboard_;
+    std::uint64_t NowMs() override { return now; }
+    ClipboardTry PutClipboardText(const std::wstring& text) override {
+        if (clipboardBusy && clipboardBusy()) {
+            Log(L"SetClipboard busy");
+            return {.opened = false, .busyReason = L"アクセスが拒否されました"};
+        }
+        Log(L"SetClipboard " + text);
+        clipboard_ = clipboardReadBack ? clipboardReadBack() : text;
+        return {.opened = true, .readBack = clipboard_};
     }
 
-    int pauses = 0;
+    std::wstring Clipboard() const { return clipboard_; }
 
 private:
+    void Log(std::wstring call) {
+        // A wait that never ends fails here instead of hanging the test.
+        if (calls.size() > 200000) throw std::runtime_error("runaway watcher");
+        calls.push_back(std::move(call));
+    }
+    // FreeCell takes what was posted to its fields while we pause.
+    void TakePosted() {
+        for (const auto& [w, m] : std::exchange(pending_, {})) {
+            if (m == freecell::kSelectAll) {
+                selected_[w] = true;
+            } else if (!pasteFindsClipboard || pasteFindsClipboard()) {
+                fieldText[w] = selected_[w] ? clipboard_ : fieldText[w] + clipboard_;
+                selected_[w] = false;
+            }
+        }
+    }
+
     std::map<std::wstring, std::vector<WindowHandle>> probes_;
     std::map<std::wstring, size_t> probeIndex_;
     std::map<std::wstring, bool> sticky_;
     std::wstring clipboard_;
+    std::vector<std::pair<WindowHandle, freecell::Message>> pending_;
+    std::map<WindowHandle, bool> selected_;
 };
 
 }  // namespace dw::testing

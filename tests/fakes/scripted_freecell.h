@@ -2,8 +2,10 @@
 // FreeCell as the fakes script it: its main window and one of each dialog,
 // with the children the contract says they have, at handles a test can name.
 #include <string>
+#include <vector>
 
 #include "freecell/contract.h"
+#include "freecell/watcher.h"
 #include "tests/fakes/fake_window_system.h"
 
 namespace dw::testing {
@@ -24,6 +26,20 @@ inline void AddFreeCell(FakeWindowSystem& ws) {
     ws.children[{kSel, std::wstring(freecell::kEditClass)}] = kSelEdit;
     ws.children[{kSel, std::wstring(freecell::kButtonClass)}] = kSelButton;
     ws.children[{kWon, std::wstring(freecell::kButtonClass)}] = kWonButton;
+}
+
+// The calls of a number typed into a select-game dialog whose field takes
+// the paste at once: put on the clipboard, the field selected and pasted
+// into, read back after a moment, and Enter on its button.
+inline std::vector<std::wstring> DealTyped(WindowHandle edit, WindowHandle button,
+                                           const std::wstring& number) {
+    using namespace freecell;
+    return {L"SetClipboard " + number,
+            Posted(edit, kSelectAll),
+            Posted(edit, kPaste),
+            L"Pause " + std::to_wstring(DialogWatcher::kFieldPollMs),
+            L"GetText " + std::to_wstring(edit) + L" -> " + number,
+            Posted(button, kEnter)};
 }
 
 }  // namespace dw::testing

@@ -1,13 +1,12 @@
 // Finding or starting FreeCell against a scripted process system that records
 // every call, so each case pins down what was looked up, started and shown.
-#include "freecell/launcher.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "freecell/launcher.h"
 #include "tests/fakes/fake_process_system.h"
 
 // Cases leave the script fields they do not need at their defaults.
@@ -142,18 +141,26 @@ INSTANTIATE_TEST_SUITE_P(Launcher, LaunchCase, ::testing::ValuesIn(Cases()),
 
 // A started FreeCell that never becomes ready for input (no message loop, or
 // hung) is waited for some seconds, not for ever nor only a moment.
+// The bound is time, whatever each wait lasts: on a clock that moves in
+// Windows' 16 ms ticks a 10 ms pause is 16 ms and a 100 ms wait 112 ms, and
+// the wait still ends within one round of the bound.
 TEST(LauncherWait, NeverReadyProcessIsWaitedForTheBoundThenLookedUp) {
-    FakeProcessSystem sys({.lookups = {0, 4}, .files = {L"FREECELL.EXE"}});
-    const LaunchResult r = Launcher(sys).FindOrLaunchFreeCell();
-    EXPECT_EQ(r.FCHnd, 4u);
-    EXPECT_FALSE(r.notFound);
-    EXPECT_GE(sys.elapsedMs, 10000u);
-    EXPECT_LE(sys.elapsedMs, 10000u + Launcher::kIdleSliceMs + Launcher::kIdlePauseMs);
-    EXPECT_EQ(sys.calls.back(), L"FindWindowByClass FreeCell -> 4");
-    // Every wait is short, so an ended process is noticed soon after.
-    for (const auto& call : sys.calls) {
-        if (call.starts_with(L"WaitForInputIdle")) {
-            EXPECT_EQ(call, L"WaitForInputIdle 100 -> timeout");
+    for (unsigned tick : {0u, testing::kWindowsTickMs}) {
+        SCOPED_TRACE(tick);
+        FakeProcessSystem sys({.lookups = {0, 4}, .files = {L"FREECELL.EXE"}, .tickMs = tick});
+        const LaunchResult r = Launcher(sys).FindOrLaunchFreeCell();
+        EXPECT_EQ(r.FCHnd, 4u);
+        EXPECT_FALSE(r.notFound);
+        EXPECT_GE(sys.elapsedMs, Launcher::kReadyBoundMs);
+        EXPECT_LE(sys.elapsedMs, Launcher::kReadyBoundMs +
+                                     testing::OnTicks(Launcher::kIdleSliceMs, tick) +
+                                     testing::OnTicks(Launcher::kIdlePauseMs, tick));
+        EXPECT_EQ(sys.calls.back(), L"FindWindowByClass FreeCell -> 4");
+        // Every wait is short, so an ended process is noticed soon after.
+        for (const auto& call : sys.calls) {
+            if (call.starts_with(L"WaitForInputIdle")) {
+                EXPECT_EQ(call, L"WaitForInputIdle 100 -> timeout");
+            }
         }
     }
 }

@@ -10,6 +10,8 @@ namespace dw::harness {
 
 // UTF-8 text (logs, build paths) as the window system's Unicode.
 std::wstring Utf8ToWide(std::string_view s);
+// And back, for failure messages and logs.
+std::string WideToUtf8(std::wstring_view w);
 
 // "/a/b" -> "Z:\a\b"; a path that already has a drive is returned as is.
 std::wstring WindowsPath(std::string_view unixOrWindowsPath);

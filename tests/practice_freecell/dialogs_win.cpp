@@ -1,5 +1,6 @@
-#include "dialogs_win.h"
+#include <string>
 
+#include "dialogs_win.h"
 #include "resource_ids.h"
 
 namespace dw::practice {
@@ -19,6 +20,43 @@ DialogState& StateOf(HWND dlg) {
     return *reinterpret_cast<DialogState*>(GetWindowLongPtrW(dlg, DWLP_USER));
 }
 
+std::wstring TextOf(HWND w) {
+    const int n = GetWindowTextLengthW(w);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(w, text.data(), n + 1)));
+    return text;
+}
+
+// The deal field tells the log what each paste and each text set directly
+// did to it: a paste that finds the clipboard held by another program
+// leaves the field as it was ("paste took nothing").
+constexpr wchar_t kFieldProcProp[] = L"PracticeFieldProc";
+
+LRESULT CALLBACK FieldProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(GetPropW(edit, kFieldProcProp));
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropW(edit, kFieldProcProp);
+        return CallWindowProcW(original, edit, msg, wParam, lParam);
+    }
+    if (msg != WM_PASTE && msg != WM_SETTEXT)
+        return CallWindowProcW(original, edit, msg, wParam, lParam);
+    const std::wstring before = TextOf(edit);
+    const LRESULT r = CallWindowProcW(original, edit, msg, wParam, lParam);
+    const std::wstring after = TextOf(edit);
+    DialogState& s = StateOf(GetParent(edit));
+    if (msg == WM_SETTEXT)
+        s.log.Write(L"field set " + after);
+    else
+        s.log.Write(after == before ? std::wstring(L"paste took nothing") : L"paste took " + after);
+    return r;
+}
+
+void WatchField(HWND edit) {
+    SetPropW(edit, kFieldProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrW(edit, GWLP_WNDPROC)));
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldProc));
+}
+
 INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
         SetWindowLongPtrW(dlg, DWLP_USER, lParam);
@@ -27,6 +65,7 @@ INT_PTR CALLBACK DialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
             SetWindowTextW(edit, std::to_wstring(s.number).c_str());
             // Selected whether or not it has the focus: a paste replaces it.
             SendMessageW(edit, EM_SETSEL, 0, -1);
+            WatchField(edit);
         }
         if (GetDlgItem(dlg, IDC_RESTART) && s.number >= 0)
             SetTimer(dlg, kAutoAnswerTimer, static_cast<UINT>(s.number), nullptr);
