@@ -52,6 +52,14 @@ public:
         ++actions;
         return true;
     }
+    bool IsEnabled(WindowHandle) override {
+        ++lookups;
+        return true;
+    }
+    bool InMenu(WindowHandle) override {
+        ++lookups;
+        return false;
+    }
     std::optional<std::wstring> GetText(WindowHandle) override {
         ++actions;
         return std::nullopt;

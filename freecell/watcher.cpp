@@ -25,11 +25,16 @@ TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) 
     const WindowHandle hLose = ws_.FindWindowByTitle(CkWord[kNoMoreMoves]);
     const WindowHandle hWin = ws_.FindWindowByTitle(CkWord[kWin]);
 
+    // A dialog from before the run is not booked; once gone, it is forgotten.
+    if (hLose != oldLose_) oldLose_ = kNoWindow;
+    if (hWin != oldWin_) oldWin_ = kNoWindow;
+    AskAgainIfDropped(fcHnd, ownHnd, hSel, hLose, hWin);
+
     if (hSel != kNoWindow)
         EnterDealNumber(hSel);
     else
         filledSel_ = kNoWindow;
-    if (hLose != kNoWindow) {
+    if (hLose != kNoWindow && hLose != oldLose_) {
         record_.CountFailedTry();
         ui_.Refresh();
         WaitNoMoreMovesGone(hLose);
@@ -37,14 +42,64 @@ TickOutcome DialogWatcher::Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd) 
     if (stopping_) return {};
     if (hWin != kNoWindow) {
         // A dialog left to the player is the win already booked.
-        if (!winLeft_) BookWin(hWin, fcHnd, ownHnd);
+        if (!winLeft_ && hWin != oldWin_) BookWin(hWin, fcHnd, ownHnd);
     } else if (winLeft_) {
         winLeft_ = false;
-        AskForTheNextDeal(fcHnd, ownHnd);
+        AskForNextDeal(fcHnd, ownHnd);
     }
     if (stopping_) return {};
 
     return {.freeCellGone = ws_.FindWindowByClass(kWindowClass) == kNoWindow};
+}
+
+void DialogWatcher::StartRun() {
+    oldLose_ = ws_.FindWindowByTitle(CkWord[kNoMoreMoves]);
+    oldWin_ = ws_.FindWindowByTitle(CkWord[kWin]);
+}
+
+void DialogWatcher::AskForNextDeal(WindowHandle fcHnd, WindowHandle ownHnd) {
+    // Looked at before F3 goes: a moment later the select-game dialog F3
+    // opens would look the same.
+    const bool busy = ws_.InMenu(fcHnd) || !ws_.IsEnabled(fcHnd);
+    dw::AskForNextDeal(ws_, fcHnd, ownHnd);
+    filledSel_ = kNoWindow;
+    if (!awaiting_) reasks_ = 0;
+    awaiting_ = true;
+    blocked_ = busy;
+    askedAt_ = ws_.NowMs();
+}
+
+bool DialogWatcher::FreeCellBusy(WindowHandle fcHnd, WindowHandle hSel, WindowHandle hLose,
+                                 WindowHandle hWin) {
+    // The run's own dialogs take FreeCell's input too: they are not in the way.
+    if (hSel != kNoWindow || (hLose != kNoWindow && hLose != oldLose_) ||
+        (hWin != kNoWindow && hWin != oldWin_))
+        return false;
+    return ws_.InMenu(fcHnd) || !ws_.IsEnabled(fcHnd);
+}
+
+void DialogWatcher::AskAgainIfDropped(WindowHandle fcHnd, WindowHandle ownHnd, WindowHandle hSel,
+                                      WindowHandle hLose, WindowHandle hWin) {
+    if (!awaiting_) return;
+    if (hSel != kNoWindow) {
+        awaiting_ = false;
+        return;
+    }
+    if (FreeCellBusy(fcHnd, hSel, hLose, hWin)) {
+        blocked_ = true;
+        return;
+    }
+    // Nothing booked again: only the ask that was lost is made anew.
+    if (blocked_ && Since(askedAt_) >= kReaskAfterMs && reasks_ < kReaskLimit) {
+        ++reasks_;
+        AskForNextDeal(fcHnd, ownHnd);
+    }
+}
+
+std::optional<unsigned> DialogWatcher::LookAgainIn() const {
+    if (winLeft_) return kLeftWinPollMs;
+    if (awaiting_ && blocked_ && reasks_ < kReaskLimit) return kBlockedPollMs;
+    return std::nullopt;
 }
 
 void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
@@ -127,12 +182,7 @@ void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle 
         winLeft_ = true;
         return;
     }
-    AskForTheNextDeal(fcHnd, ownHnd);
-}
-
-void DialogWatcher::AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd) {
-    AskForNextDeal(ws_, fcHnd, ownHnd);
-    filledSel_ = kNoWindow;
+    AskForNextDeal(fcHnd, ownHnd);
 }
 
 bool DialogWatcher::DismissWin(WindowHandle hWin) {

@@ -6,6 +6,7 @@
 // the same tick, so what it does must not depend on when it runs: a dialog
 // is filled once, a try or a win booked once.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "freecell/window_system.h"
@@ -59,6 +60,16 @@ public:
     // After this long of pressing (about three seconds) the dialog is left to
     // the player; the next deal is asked for once it is gone.
     static constexpr unsigned kWinPressBoundMs = 3000;
+    // F3 reaches a FreeCell in a dialog or menu of its own (its statistics,
+    // its Game menu, a dialog left from before the run) and is dropped there.
+    // The select-game dialog is then asked for again once that is gone — no
+    // sooner than this after the ask, and at most this many times an ask —
+    // and FreeCell is looked at this often meanwhile.
+    static constexpr unsigned kReaskAfterMs = 500;
+    static constexpr int kReaskLimit = 5;
+    static constexpr unsigned kBlockedPollMs = 250;
+    // A win dialog left to the player is looked for this often.
+    static constexpr unsigned kLeftWinPollMs = 100;
 
     DialogWatcher(IWindowSystem& ws, TFCGameRecord& record, IScoreRequests& ui)
         : ws_(ws), record_(record), ui_(ui) {}
@@ -70,12 +81,21 @@ public:
     // filled); the tick then ends there.
     TickOutcome Timer1Timer(WindowHandle fcHnd, WindowHandle ownHnd);
 
-    // F3 was posted by someone else (start, retry): a select-game dialog
-    // seen from now on is a new one, even if it reuses an old handle.
-    void NextDealAsked() { filledSel_ = kNoWindow; }
+    // The run begins: a no-more-moves or win dialog FreeCell shows now is
+    // from a game before the run, not the run's own, and is never booked.
+    // It is left to the player; the first deal follows once it is gone.
+    void StartRun();
+    // Asks FreeCell for the select-game dialog (the start, the retry, a
+    // booked win): a select-game dialog seen from now on is a new one, even
+    // if it reuses an old handle, and it is asked for again if FreeCell was
+    // in a dialog or menu of its own.
+    void AskForNextDeal(WindowHandle fcHnd, WindowHandle ownHnd);
     // A booked win whose dialog did not close on Enter is up: the next deal
     // is owed as soon as it goes.
     bool WinLeftToPlayer() const { return winLeft_; }
+    // How soon the watcher wants to look again, when sooner than its
+    // heartbeat: something it waits for may end any moment.
+    std::optional<unsigned> LookAgainIn() const;
     // The program is to close: the tick running now stops waiting at its
     // next look and does nothing more.
     void StopWaiting() { stopping_ = true; }
@@ -86,7 +106,10 @@ private:
     bool FieldTakes(WindowHandle edit, const std::wstring& text);
     bool FieldHolds(WindowHandle edit, const std::wstring& text);
     void WaitNoMoreMovesGone(WindowHandle hLose);
-    void AskForTheNextDeal(WindowHandle fcHnd, WindowHandle ownHnd);
+    // FreeCell is in a dialog or menu of its own, none of the run's dialogs.
+    bool FreeCellBusy(WindowHandle fcHnd, WindowHandle hSel, WindowHandle hLose, WindowHandle hWin);
+    void AskAgainIfDropped(WindowHandle fcHnd, WindowHandle ownHnd, WindowHandle hSel,
+                           WindowHandle hLose, WindowHandle hWin);
     void BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd);
     bool DismissWin(WindowHandle hWin);
     // A pause inside a wait; false when the wait is to end (the program ends).
@@ -101,6 +124,13 @@ private:
     WindowHandle filledSel_ = kNoWindow;
     bool winLeft_ = false;
     bool stopping_ = false;
+    // Dialogs that were up when the run began: FreeCell's, not the run's.
+    WindowHandle oldLose_ = kNoWindow, oldWin_ = kNoWindow;
+    // An ask for the select-game dialog whose dialog has not come yet.
+    bool awaiting_ = false;
+    bool blocked_ = false;  // FreeCell was seen in something of its own since
+    std::uint64_t askedAt_ = 0;
+    int reasks_ = 0;
 };
 
 }  // namespace dw

@@ -34,6 +34,12 @@ public:
     virtual void SetForeground(WindowHandle w) = 0;
     virtual void Post(WindowHandle w, const freecell::Message& m) = 0;
     virtual void BringToTop(WindowHandle w) = 0;
+    // Whether the window takes input: a window that shows a modal dialog of
+    // its own is disabled for as long as the dialog is up.
+    virtual bool IsEnabled(WindowHandle w) = 0;
+    // Whether the window's thread is in a menu (one of its menus is open):
+    // keys posted to it meanwhile are taken by the menu, not the window.
+    virtual bool InMenu(WindowHandle w) = 0;
     // A window's text (an "Edit" field's content) asked of its thread, or
     // nothing when it does not answer within a moment (hung, gone).
     virtual std::optional<std::wstring> GetText(WindowHandle w) = 0;

@@ -51,6 +51,19 @@ void Win32WindowSystem::BringToTop(WindowHandle w) {
     if (w != kNoWindow) BringWindowToTop(ToHwnd(w));
 }
 
+bool Win32WindowSystem::IsEnabled(WindowHandle w) {
+    return w != kNoWindow && IsWindowEnabled(ToHwnd(w));
+}
+
+bool Win32WindowSystem::InMenu(WindowHandle w) {
+    if (w == kNoWindow) return false;
+    const DWORD thread = GetWindowThreadProcessId(ToHwnd(w), nullptr);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return thread && GetGUIThreadInfo(thread, &info) &&
+           (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE));
+}
+
 std::optional<std::wstring> Win32WindowSystem::GetText(WindowHandle w) {
     if (w == kNoWindow) return std::nullopt;
     // Asked, not read from our side: an edit of another process keeps its

@@ -20,6 +20,8 @@ public:
     void SetForeground(WindowHandle w) override;
     void Post(WindowHandle w, const freecell::Message& m) override;
     void BringToTop(WindowHandle w) override;
+    bool IsEnabled(WindowHandle w) override;
+    bool InMenu(WindowHandle w) override;
     std::optional<std::wstring> GetText(WindowHandle w) override;
     bool SetText(WindowHandle w, const std::wstring& text) override;
     void Sleep(unsigned ms) override;

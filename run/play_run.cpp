@@ -103,8 +103,8 @@ void PlayRun::Button1Click() {
     // the events (no FreeCell window, no hook) the heartbeat alone drives
     // the watcher, as it always could.
     s_.events.Subscribe(FCHnd, [this] { OnFreeCellEvent(); });
-    AskForNextDeal(s_.windows, FCHnd, self_);
-    watcher_.NextDealAsked();
+    watcher_.StartRun();
+    watcher_.AskForNextDeal(FCHnd, self_);
     s_.view.Refresh();
     s_.timers.Start(RunTimer::Timer1, kTimer1Period);
     running_ = true;
@@ -115,8 +115,7 @@ void PlayRun::SpeedButton2Click(WindowHandle bar) {
     if (!TakesCommands()) return;
     {
         const auto busy = BusyScope(busy_);
-        AskForNextDeal(s_.windows, FCHnd, bar);
-        watcher_.NextDealAsked();
+        watcher_.AskForNextDeal(FCHnd, bar);
         record_.CountFailedTry();
         s_.view.ShowTryCount(record_.TryCnt);
         s_.view.Refresh();
@@ -188,7 +187,7 @@ void PlayRun::RunTick(TickCause cause) {
         RequestClose(CloseAsk::ByPlayer);
         if (closed_) return;
     }
-    if (watcher_.WinLeftToPlayer()) scheduler_.TickSoon(kLeftWinPollMs);
+    if (const auto soon = watcher_.LookAgainIn()) scheduler_.TickSoon(*soon);
     // The watcher's close comes after the tick, so that ticks go on beneath
     // its box (if the file cannot be written); it saves by itself.
     if (outcome.freeCellGone) {

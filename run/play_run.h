@@ -36,9 +36,6 @@ enum class FrontWindow { None, StartWindow, ScoreWindow };
 class PlayRun {
 public:
     static constexpr unsigned kTimer1Period = 1000;
-    // A booked win whose dialog was left to the player is looked for this
-    // often, so the next deal follows soon after it goes.
-    static constexpr unsigned kLeftWinPollMs = 100;
 
     struct Seams {
         IWindowSystem& windows;

@@ -65,6 +65,10 @@ public:
     }
     std::map<std::wstring, WindowHandle> classes;  // class -> top-level window
     std::map<std::pair<WindowHandle, std::wstring>, WindowHandle> children;
+    // Windows that take no input (FreeCell under a dialog of its own), and
+    // whether FreeCell's menu is open.
+    std::map<WindowHandle, bool> disabled;
+    bool menuOpen = false;
     // What an "Edit" field holds; FreeCell starts it with some other deal.
     std::map<WindowHandle, std::wstring> fieldText;
     // false: FreeCell's paste finds the clipboard held by another program.
@@ -83,6 +87,9 @@ public:
     int pausesBeforeQuit = -1;
     unsigned tickMs = 0;  // pauses last whole clock ticks of this length (0: as asked)
     std::uint64_t now = 0;
+    // Another fake's clock to share (the run's timers), moved on by pauses.
+    std::function<std::uint64_t()> clock;
+    std::function<void(unsigned)> moveClock;
     std::vector<std::wstring> calls;
     int pauses = 0;
 
@@ -113,6 +120,8 @@ public:
         if (m == freecell::kSelectAll || m == freecell::kPaste) pending_.emplace_back(w, m);
     }
     void BringToTop(WindowHandle w) override { Log(L"BringToTop " + std::to_wstring(w)); }
+    bool IsEnabled(WindowHandle w) override { return w != kNoWindow && !disabled[w]; }
+    bool InMenu(WindowHandle w) override { return w != kNoWindow && menuOpen; }
     std::optional<std::wstring> GetText(WindowHandle w) override {
         if (!fieldsAnswer) {
             Log(L"GetText " + std::to_wstring(w) + L" -> no answer");
@@ -130,17 +139,17 @@ public:
     }
     void Sleep(unsigned ms) override {
         Log(L"Sleep " + std::to_wstring(ms));
-        now += OnTicks(ms, tickMs);
+        Wait(ms);
     }
     bool Pause(unsigned ms) override {
         Log(L"Pause " + std::to_wstring(ms));
         ++pauses;
-        now += OnTicks(ms, tickMs);
+        Wait(ms);
         TakePosted();
         if (duringPause) duringPause(ms);
         return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
     }
-    std::uint64_t NowMs() override { return now; }
+    std::uint64_t NowMs() override { return clock ? clock() : now; }
     ClipboardTry PutClipboardText(const std::wstring& text) override {
         if (clipboardBusy && clipboardBusy()) {
             Log(L"SetClipboard busy");
@@ -154,6 +163,13 @@ public:
     std::wstring Clipboard() const { return clipboard_; }
 
 private:
+    void Wait(unsigned ms) {
+        const unsigned lasts = OnTicks(ms, tickMs);
+        if (moveClock)
+            moveClock(lasts);
+        else
+            now += lasts;
+    }
     void Log(std::wstring call) {
         // A wait that never ends fails here instead of hanging the test.
         if (calls.size() > 200000) throw std::runtime_error("runaway watcher");

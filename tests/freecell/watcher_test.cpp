@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -151,7 +152,7 @@ TEST_F(WatcherTest, SelectGameIsFilledOnlyOnceItsEditAndButtonExist) {
         FreshTick();
         EXPECT_THAT(ws.calls, Contains(Posted(kSelEdit, kPaste)));
         EXPECT_THAT(ws.calls, Contains(Posted(kSelButton, kEnter)));
-        watcher.NextDealAsked();
+        watcher.AskForNextDeal(kFreeCell, kOwn);
     }
 }
 
@@ -173,7 +174,7 @@ TEST_F(WatcherTest, ASelectGameDialogIsFilledOnceHoweverManyTicksSeeIt) {
     EXPECT_EQ(pastes(), 2u);
     // So is one after somebody else asked for the next deal (the retry button).
     ws.Script(kSelTitle, {kSel});
-    watcher.NextDealAsked();
+    watcher.AskForNextDeal(kFreeCell, kOwn);
     Tick();
     EXPECT_EQ(pastes(), 3u);
 }
@@ -236,7 +237,7 @@ TEST_F(WatcherTest, AFieldThePasteNeverReachesIsSetDirectlyAndOneThatTakesNothin
         ws.setTextWorks = true;
         ws.fieldText[kSelEdit] = L"431";
         ws.Script(kSelTitle, {kSel});
-        watcher.NextDealAsked();
+        watcher.AskForNextDeal(kFreeCell, kOwn);
         const std::uint64_t start = ws.now;
         FreshTick();
         EXPECT_THAT(ws.calls, Contains(L"SetText 11 57"));
@@ -248,7 +249,7 @@ TEST_F(WatcherTest, AFieldThePasteNeverReachesIsSetDirectlyAndOneThatTakesNothin
         ws.setTextWorks = false;
         ws.fieldText[kSelEdit] = L"431";
         ws.Script(kSelTitle, {kSel});
-        watcher.NextDealAsked();
+        watcher.AskForNextDeal(kFreeCell, kOwn);
         ws.calls.clear();
         try {
             Tick();
@@ -439,7 +440,7 @@ TEST_F(WatcherTest, AClipboardHeldByAnotherProgramIsWaitedOutUpToTheBound) {
             const std::uint64_t until = ws.now + holdMs;
             ws.clipboardBusy = [&, until] { return ws.now < until; };
             ws.Script(kSelTitle, {kSel});
-            watcher.NextDealAsked();
+            watcher.AskForNextDeal(kFreeCell, kOwn);
             FreshTick();
             EXPECT_EQ(CountOf(ws.calls, L"SetClipboard 57"), 1u);
             EXPECT_EQ(CountOf(ws.calls, Posted(kSelButton, kEnter)), 1u);
@@ -450,7 +451,7 @@ TEST_F(WatcherTest, AClipboardHeldByAnotherProgramIsWaitedOutUpToTheBound) {
         ws.clipboardBusy = [] { return true; };
         ws.Script(kSelTitle, {kSel});
         ws.Script(kLoseTitle, {kLose});
-        watcher.NextDealAsked();
+        watcher.AskForNextDeal(kFreeCell, kOwn);
         const std::uint64_t start = ws.now;
         const TFCGameRecord before = record;
         ws.calls.clear();
@@ -514,6 +515,106 @@ TEST_F(WatcherTest, ClipboardThatNeverMatchesGivesUpAndEndsTheTick) {
     Tick();
     EXPECT_THAT(ws.calls, Contains(L"SetClipboard 57"));
     EXPECT_THAT(ws.calls, Contains(Posted(kSelButton, kEnter)));
+}
+
+// --- asks that land ---------------------------------------------------------------
+
+// F3 that reaches FreeCell in something of its own — its statistics dialog,
+// its Game menu, a win or no-more-moves dialog left from before the run — is
+// dropped there. Nothing is booked for such a dialog, and the select-game
+// dialog is asked for again once it is gone; then the deal is entered.
+struct BlockerCase {
+    const char* name;
+    bool fromBeforeTheRun;  // up when the run began (the start button)
+    std::function<void(FakeWindowSystem&, bool up)> show;
+};
+
+const BlockerCase kBlockers[] = {
+    {"Statistics", false, [](FakeWindowSystem& ws, bool up) { ws.disabled[kFreeCell] = up; }},
+    {"GameMenu", false, [](FakeWindowSystem& ws, bool up) { ws.menuOpen = up; }},
+    {"OldWinDialog", true,
+     [](FakeWindowSystem& ws, bool up) {
+         ws.disabled[kFreeCell] = up;
+         if (up)
+             ws.Stays(kWinTitle, kWon);
+         else
+             ws.Script(kWinTitle, {});
+     }},
+    {"OldNoMoreMovesDialog", true,
+     [](FakeWindowSystem& ws, bool up) {
+         ws.disabled[kFreeCell] = up;
+         if (up)
+             ws.Stays(kLoseTitle, kLose);
+         else
+             ws.Script(kLoseTitle, {});
+     }},
+};
+
+class AskThatLandsTest : public WatcherTest, public ::testing::WithParamInterface<BlockerCase> {
+protected:
+    std::size_t F3s() const { return CountOf(ws.calls, Posted(kFreeCell, OpenSelectGame()[0])); }
+    // A tick at the pace the watcher asks for while it waits.
+    void Later() {
+        ws.now += DialogWatcher::kBlockedPollMs;
+        Tick();
+    }
+};
+
+TEST_P(AskThatLandsTest, TheSelectGameDialogIsAskedForAgainOnceFreeCellIsFreeAndNothingIsBooked) {
+    const BlockerCase& c = GetParam();
+    c.show(ws, true);
+    if (c.fromBeforeTheRun) watcher.StartRun();
+    watcher.AskForNextDeal(kFreeCell, kOwn);  // dropped by FreeCell
+    const TFCGameRecord before = record;
+    for (int i = 0; i < 40; ++i) Later();  // ten seconds of it
+    EXPECT_EQ(F3s(), 1u) << "not asked again while FreeCell is in it";
+    EXPECT_EQ(record, before) << "nothing booked for it";
+    EXPECT_THAT(ws.calls, Not(Contains(L"Hold"))) << "no wait for a dialog that is not the run's";
+    EXPECT_EQ(watcher.LookAgainIn(), DialogWatcher::kBlockedPollMs);
+
+    c.show(ws, false);  // the player closed it
+    ws.calls.clear();
+    Later();
+    EXPECT_EQ(F3s(), 1u) << "asked again once it is gone";
+    EXPECT_EQ(record, before);
+    ws.Script(kSelTitle, {kSel});
+    FreshTick();
+    EXPECT_THAT(ws.calls, ::testing::IsSupersetOf(DealTyped(kSelEdit, kSelButton, L"57")));
+    EXPECT_EQ(record.TryCnt, before.TryCnt) << "the same try of the same deal";
+    EXPECT_EQ(watcher.LookAgainIn(), std::nullopt);
+    ws.Script(kSelTitle, {});
+    for (int i = 0; i < 8; ++i) Later();
+    EXPECT_EQ(F3s(), 0u) << "the dialog came: no more asks";
+}
+
+INSTANTIATE_TEST_SUITE_P(Blockers, AskThatLandsTest, ::testing::ValuesIn(kBlockers),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A dialog the player opens again before each ask has reached FreeCell:
+// the asks are bounded. And an ask that found FreeCell free is not repeated:
+// its dialog comes by itself.
+TEST_F(WatcherTest, AsksAgainAreBoundedAndOnlyForAFreeCellThatWasBusy) {
+    ws.disabled[kFreeCell] = true;
+    watcher.AskForNextDeal(kFreeCell, kOwn);
+    for (int i = 0; i < 3 * DialogWatcher::kReaskLimit; ++i) {
+        ws.disabled[kFreeCell] = true;
+        Tick();
+        ws.disabled[kFreeCell] = false;
+        ws.now += DialogWatcher::kReaskAfterMs;
+        Tick();
+    }
+    EXPECT_EQ(CountOf(ws.calls, Posted(kFreeCell, OpenSelectGame()[0])),
+              1u + DialogWatcher::kReaskLimit);
+    EXPECT_EQ(watcher.LookAgainIn(), std::nullopt) << "no more looking once the asks are spent";
+
+    ws.disabled[kFreeCell] = false;
+    watcher.AskForNextDeal(kFreeCell, kOwn);
+    ws.calls.clear();
+    for (int i = 0; i < 5; ++i) {
+        ws.now += DialogWatcher::kReaskAfterMs;
+        Tick();
+    }
+    EXPECT_EQ(CountOf(ws.calls, Posted(kFreeCell, OpenSelectGame()[0])), 0u);
 }
 
 }  // namespace

@@ -135,6 +135,12 @@ void RunWinDialog(HWND owner, int enters, EventLog& log) {
     log.Write(ok ? L"closed win ok" : L"closed win cancel");
 }
 
+void RunStatsDialog(HWND owner, EventLog& log) {
+    DialogState s{log, L"stats", 0, 0, {}};
+    Run(owner, IDD_STATS, s);
+    log.Write(L"closed stats");
+}
+
 StuckAnswer RunStuckDialog(HWND owner, int autoMs, EventLog& log) {
     DialogState s{log, L"stuck", autoMs, 0, {}};
     const bool restart = Run(owner, IDD_STUCK, s) == IDC_RESTART;

@@ -21,6 +21,9 @@ SelectAnswer RunSelectDialog(HWND owner, int initial, EventLog& log);
 // or at once by its Cancel button.
 void RunWinDialog(HWND owner, int enters, EventLog& log);
 
+// The statistics (F4): closed only by its one button.
+void RunStatsDialog(HWND owner, EventLog& log);
+
 enum class StuckAnswer { Restart, End };
 // autoMs >= 0: answers "restart" by itself after that long.
 StuckAnswer RunStuckDialog(HWND owner, int autoMs, EventLog& log);

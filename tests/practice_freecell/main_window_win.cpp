@@ -32,8 +32,10 @@ bool MainWindow::Create(int showCmd) {
     wc.hbrBackground = CreateSolidBrush(RGB(0, 110, 40));
     wc.lpszClassName = kClass;
     RegisterClassExW(&wc);
-    ACCEL keys[] = {{FVIRTKEY, VK_F3, IDC_SELECT}, {FVIRTKEY | FCONTROL, 'Z', IDC_UNDO}};
-    accel_ = CreateAcceleratorTableW(keys, 2);
+    ACCEL keys[] = {{FVIRTKEY, VK_F3, IDC_SELECT},
+                    {FVIRTKEY, VK_F4, IDC_STATS},
+                    {FVIRTKEY | FCONTROL, 'Z', IDC_UNDO}};
+    accel_ = CreateAcceleratorTableW(keys, 3);
     hwnd_ = CreateWindowExW(0, kClass, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 200, 150, 640,
                             480, nullptr, LoadMenuW(inst, MAKEINTRESOURCEW(IDM_MAIN)), inst, this);
     if (!hwnd_) return false;
@@ -102,6 +104,9 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 case IDC_UNDO:
                     Undo();
                     return 0;
+                case IDC_STATS:
+                    Stats();
+                    return 0;
                 case IDC_EXIT:
                     PostMessageW(hwnd_, WM_CLOSE, 0, 0);
                     return 0;
@@ -112,6 +117,12 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                     Stuck();
                     return 0;
             }
+            break;
+        case WM_ENTERMENULOOP:
+            log_.Write(L"menu open");
+            break;
+        case WM_EXITMENULOOP:
+            log_.Write(L"menu closed");
             break;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) log_.Write(L"minimize");
@@ -181,6 +192,13 @@ void MainWindow::Stuck() {
         state_.clear();
     }
     ShowStatus();
+}
+
+void MainWindow::Stats() {
+    if (Busy(L"stats")) return;
+    open_ = Open::Stats;
+    RunStatsDialog(hwnd_, log_);
+    open_ = Open::None;
 }
 
 void MainWindow::ShowStatus() {

@@ -24,11 +24,11 @@ public:
 
     bool Create(int showCmd);
     HWND Handle() const { return hwnd_; }
-    // For the message loop: F3 and Ctrl+Z reach the game wherever the focus is.
+    // For the message loop: F3, F4 and Ctrl+Z reach the game wherever the focus is.
     bool Accelerate(MSG& msg);
 
 private:
-    enum class Open { None, Select, Win, Stuck };
+    enum class Open { None, Select, Win, Stuck, Stats };
 
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -37,6 +37,7 @@ private:
     void Undo();
     void Win();
     void Stuck();
+    void Stats();
     void ShowStatus();
 
     const Options& options_;

@@ -5,10 +5,12 @@
 #define IDD_SELECT 101
 #define IDD_WIN 102
 #define IDD_STUCK 103
+#define IDD_STATS 104
 
 #define IDC_UNDO 200
 #define IDC_SELECT 201
 #define IDC_EXIT 202
+#define IDC_STATS 203
 #define IDC_DEAL_EDIT 210
 #define IDC_RESTART 211
 #define IDC_END 212
