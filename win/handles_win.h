@@ -60,6 +60,9 @@ inline void Window(HWND h) {
 inline void WinEventHook(HWINEVENTHOOK h) {
     UnhookWinEvent(h);
 }
+inline void Library(HMODULE h) {
+    FreeLibrary(h);
+}
 inline void Unlock(HGLOBAL h) {
     GlobalUnlock(h);
 }
@@ -76,6 +79,8 @@ using UniqueGlobal = UniqueAny<HGLOBAL, release::Global>;
 // A window this code created for itself (not the program's forms).
 using UniqueWindow = UniqueAny<HWND, release::Window>;
 using UniqueWinEventHook = UniqueAny<HWINEVENTHOOK, release::WinEventHook>;
+// A DLL loaded at run time, where it may be missing.
+using UniqueLibrary = UniqueAny<HMODULE, release::Library>;
 
 // A GlobalLock held for one scope: the block stays locked while get() is used.
 class GlobalLockGuard {
