@@ -15,8 +15,15 @@ public:
     // or renamed, or a dialog of it starts. Windows sends all of these; Wine
     // only the creation. false when it cannot be done (no FreeCell window,
     // no hook): nothing is called then, and the heartbeat alone remains.
+    // Each Subscribe starts over: what was subscribed before, moves too, ends.
     virtual bool Subscribe(WindowHandle fcHnd, std::function<void()> onEvent) = 0;
-    // No call after this returns.
+    // Besides, onMoved runs soon after fcHnd itself moved, changed size, was
+    // minimized, restored or brought to the front: apart from onEvent, since
+    // a drag brings floods of them and none of them is a dialog. Windows
+    // sends these; Wine 8 none of another process's windows. false when it
+    // cannot be done.
+    virtual bool SubscribeMoves(WindowHandle fcHnd, std::function<void()> onMoved) = 0;
+    // No call of either after this returns.
     virtual void Unsubscribe() = 0;
 };
 

@@ -17,14 +17,19 @@ public:
     ~WinEventSubscription() override { Unsubscribe(); }
 
     bool Subscribe(WindowHandle fcHnd, std::function<void()> onEvent) override;
+    bool SubscribeMoves(WindowHandle fcHnd, std::function<void()> onMoved) override;
     void Unsubscribe() override;
 
 private:
     static void CALLBACK OnWinEvent(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject,
                                     LONG idChild, DWORD thread, DWORD time);
+    // Hooks over these ranges of fcHnd's process, each calling back call.
+    bool Hook(WindowHandle fcHnd, const std::pair<DWORD, DWORD>* ranges, std::size_t count,
+              bool moves);
 
     std::vector<win::UniqueWinEventHook> hooks_;
-    std::function<void()> onEvent_;
+    std::function<void()> onEvent_, onMoved_;
+    HWND moving_ = nullptr;  // the one window whose moves count
 };
 
 }  // namespace dw

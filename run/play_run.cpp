@@ -103,12 +103,19 @@ void PlayRun::Button1Click() {
     // the events (no FreeCell window, no hook) the heartbeat alone drives
     // the watcher, as it always could.
     s_.events.Subscribe(FCHnd, [this] { OnFreeCellEvent(); });
+    if (follower_) {
+        s_.events.SubscribeMoves(FCHnd, [this] { FollowFreeCell(LookCause::FreeCellEvent); });
+        // A minimized FreeCell opens nothing on F3: restored first, which
+        // its queue takes before the keys.
+        if (follower_->RestoreBeforeAsking(FCHnd)) s_.windows.Post(FCHnd, freecell::kRestore);
+    }
     watcher_.StartRun();
     watcher_.AskForNextDeal(FCHnd, self_);
     s_.view.Refresh();
     s_.timers.Start(RunTimer::Timer1, kTimer1Period);
     running_ = true;
     s_.view.ShowPlayWindows();
+    if (follower_) follower_->PlaceNow(FCHnd);
 }
 
 void PlayRun::SpeedButton2Click(WindowHandle bar) {
@@ -146,6 +153,7 @@ void PlayRun::No1Click(const std::wstring& gameBoxText) {
 void PlayRun::OnTimer(RunTimer timer) {
     switch (timer) {
         case RunTimer::Timer1:
+            FollowFreeCell(LookCause::Heartbeat);
             RunTick(TickCause::Heartbeat);
             break;
         case RunTimer::EarlyTick:
@@ -162,6 +170,11 @@ void PlayRun::OnTimer(RunTimer timer) {
 
 void PlayRun::OnFreeCellEvent() {
     if (!closed_) scheduler_.OnEvent();
+}
+
+void PlayRun::FollowFreeCell(LookCause cause) {
+    // While the watcher waits too: the player may move FreeCell meanwhile.
+    if (follower_ && running_ && !closed_) follower_->Look(FCHnd, cause);
 }
 
 void PlayRun::RunTick(TickCause cause) {

@@ -14,6 +14,7 @@
 #include "freecell/window_system.h"
 #include "record/game_record.h"
 #include "record/profile.h"
+#include "run/freecell_follower.h"
 #include "run/message_boxes.h"
 #include "run/run_view.h"
 #include "run/save_policy.h"
@@ -74,6 +75,9 @@ public:
     // The program's taskbar entry was minimized or restored.
     void OnMinimized();
     void OnRestored();
+    // From the start button on, the docked windows follow FreeCell's window:
+    // at every heartbeat and at FreeCell's moves. follower lives as long as the run.
+    void FollowWith(FreeCellFollower& follower) { follower_ = &follower; }
     // A second copy of the program was started and hands over to this one.
     FrontWindow WindowForAnotherCopy() const;
     // The window the player sees now, which owns every box the program
@@ -94,6 +98,7 @@ private:
     void FormClose();
     void RunTick(TickCause cause);
     void OnFreeCellEvent();
+    void FollowFreeCell(LookCause cause);
     void SaveAfterBooking();
     void SaveSoon();
     void TellFailedSave(const std::wstring& message, const wchar_t* whatNext);
@@ -106,6 +111,7 @@ private:
     Seams s_;
     DialogWatcher watcher_;
     TickScheduler scheduler_;
+    FreeCellFollower* follower_ = nullptr;
 
     std::wstring FIniFileName;
     bool RenMode = false;

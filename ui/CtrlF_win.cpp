@@ -1,6 +1,7 @@
 #include "ui/CtrlF_win.h"
 
 #include "run/docking.h"
+#include "ui/docked_windows_win.h"
 
 namespace dw {
 namespace {
@@ -16,7 +17,7 @@ void TFCCtrF::Create(HWND owner) {
     background_ = win::UniqueBrush(CreateSolidBrush(kBackground));
     font12_ = win::MakeFont(win::kPGothic, 12, false, SHIFTJIS_CHARSET);
     font13_ = win::MakeFont(win::kPGothic, 13, false, SHIFTJIS_CHARSET);
-    const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, kExStyle, false);
+    const SIZE outer = CreatedSize();
     CreateWin(L"TFCCtrF", kExStyle, kStyle, L"Dealwarden ｺﾝﾄﾛｰﾙﾊﾞｰ", CW_USEDEFAULT, CW_USEDEFAULT,
               outer.cx, outer.cy, owner, nullptr, background_.get());
     speedButton2_.Create(Hwnd(), kIdSpeedButton2, L"やり直し", font13_.get(), 8, kButtonTop,
@@ -32,11 +33,15 @@ void TFCCtrF::FormCreate() {
     FormSet();
 }
 
+SIZE TFCCtrF::CreatedSize() {
+    return OuterSizeFor(kClientWidth, kClientHeight, kStyle, kExStyle, false);
+}
+
 void TFCCtrF::FormSet() {
-    const DockingView v = Docking();
-    const BarPlacement p = PlaceControlBar(v.freecell, v.workArea, v.self.Width(), v.self.Height());
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, p.width, v.self.Height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceAt(CreationPlacement(run_.FreeCell()).bar);
+}
+
+void TFCCtrF::LayOut() {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const BarButtons b = LayOutBarButtons(client.right);

@@ -18,6 +18,9 @@ public:
     // Creates the bar hidden; FormCreate runs inside.
     void Create(HWND owner);
 
+    // Its outer size as created, before placement.
+    static SIZE CreatedSize();
+
     void FormSet() override;
     void SpeedButton2Click();
     void SpeedButton3Click();
@@ -31,6 +34,7 @@ public:
 
 protected:
     LRESULT FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void LayOut() override;
 
 private:
     void FormCreate();

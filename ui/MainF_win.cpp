@@ -19,7 +19,9 @@ TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& proces
       endProgram_(std::move(endProgram)),
       Timer1([this](RunTimer t) { run_.OnTimer(t); }),
       run_(Record, FCHnd, std::move(exePath),
-           PlayRun::Seams{ws_, profile, Timer1, events_, boxes_, *this}) {}
+           PlayRun::Seams{ws_, profile, Timer1, events_, boxes_, *this}) {
+    run_.FollowWith(follower_);
+}
 
 void TFCMainF::Create() {
     Timer1.Create();
@@ -62,6 +64,7 @@ HWND TFCMainF::BoxOwner() const {
 void TFCMainF::Attach(TFCSeisekiF* seiseki, TFCCtrF* ctrl) {
     seiseki_ = seiseki;
     ctrl_ = ctrl;
+    docked_.Attach(seiseki, ctrl);
 }
 
 void TFCMainF::Show() {

@@ -10,9 +10,12 @@
 #include "freecell/window_system_win.h"
 #include "record/game_record.h"
 #include "record/profile.h"
+#include "run/freecell_follower.h"
 #include "run/play_run.h"
+#include "ui/docked_windows_win.h"
 #include "ui/message_boxes_win.h"
 #include "ui/run_timers_win.h"
+#include "ui/window_frames_win.h"
 #include "win/base_window_win.h"
 #include "win/gdi_win.h"
 
@@ -79,6 +82,10 @@ private:
     WindowTimers Timer1;  // the watcher's heartbeat and its early ticks
     WinEventSubscription events_;
     Win32MessageBoxes boxes_;
+    // The score window and the control bar follow FreeCell's window.
+    Win32FreeCellScreen screen_;
+    DockedWindows docked_;
+    FreeCellFollower follower_{screen_, docked_};
     PlayRun run_;
 
     TFCSeisekiF* seiseki_ = nullptr;

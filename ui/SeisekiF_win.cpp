@@ -5,6 +5,7 @@
 #include "record/app_error.h"
 #include "run/docking.h"
 #include "run/spin_rules.h"
+#include "ui/docked_windows_win.h"
 #include "ui/resource_ids.h"
 
 namespace dw {
@@ -55,7 +56,7 @@ void TFCSeisekiF::Create(HWND owner) {
 
     menu_ = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(DW_IDM_SEISEKI));
 
-    const SIZE outer = OuterSizeFor(kClientWidth, kClientHeight, kStyle, 0, true);
+    const SIZE outer = CreatedSize();
     CreateWin(L"TFCSeisekiF", 0, kStyle, L"成績", CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy,
               owner, menu_, background_.get());
     CreateControls();
@@ -133,13 +134,17 @@ void TFCSeisekiF::FormCreate() {
     FormSet();
 }
 
-void TFCSeisekiF::FormSet() {
-    const DockingView v = Docking();
-    const ScorePlacement p =
-        PlaceScoreWindow(v.freecell, v.workArea, v.self.Width(), v.self.Height());
-    SetWindowPos(Hwnd(), nullptr, p.left, p.top, v.self.Width(), p.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+SIZE TFCSeisekiF::CreatedSize() {
+    return OuterSizeFor(kClientWidth, kClientHeight, kStyle, 0, true);
+}
 
+void TFCSeisekiF::FormSet() {
+    PlaceAt(CreationPlacement(run_.FreeCell()).score);
+    memo1_.SetLines(HistoryLines(run_.Record()));
+    HyoujiUpdate();
+}
+
+void TFCSeisekiF::LayOut() {
     RECT client{};
     GetClientRect(Hwnd(), &client);
     const HistoryHeights hh = HistoryHeightsFor(client.bottom, kGroupBox2Top);
@@ -147,8 +152,6 @@ void TFCSeisekiF::FormSet() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(memo1_.Hwnd(), nullptr, 0, 0, 128, hh.memo,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    memo1_.SetLines(HistoryLines(run_.Record()));
-    HyoujiUpdate();
 }
 
 HWND TFCSeisekiF::Control(ScoreField f) const {

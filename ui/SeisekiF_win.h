@@ -25,6 +25,9 @@ public:
     // Creates the window hidden; FormCreate runs inside.
     void Create(HWND owner);
 
+    // Its outer size as created, before placement.
+    static SIZE CreatedSize();
+
     void FormSet() override;
     void HyoujiUpdate();
     void No1Click();
@@ -41,6 +44,7 @@ public:
 
 protected:
     LRESULT FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void LayOut() override;
     void PaintMore(HDC dc) override;
 
 private:

@@ -1,25 +1,28 @@
 #include "ui/docked_form_win.h"
 
-#include "win/handles_win.h"
+#include "ui/window_frames_win.h"
 
 namespace dw {
-namespace {
 
-Rect ToRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
+void DockedForm::PlaceAt(const Rect& visible) {
+    if (IsIconic(Hwnd())) return;
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    const Rect now = ToRect(r);
+    if (IsWindowVisible(Hwnd())) insets_ = InsetsOf(now, VisibleFrameOf(Hwnd()));
+    const Rect want = WindowRectFor(visible, insets_);
+    if (want != now)
+        SetWindowPos(Hwnd(), nullptr, want.left, want.top, want.Width(), want.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (want.Width() != now.Width() || want.Height() != now.Height() || !laidOut_) LayOut();
+    laidOut_ = true;
 }
 
-}  // namespace
-
-DockingView DockingViewFor(HWND self, WindowHandle fcHnd) {
-    DockingView v;
+SIZE DockedForm::VisibleSize() const {
     RECT r{};
-    if (fcHnd != kNoWindow && GetWindowRect(win::ToHwnd(fcHnd), &r)) v.freecell = ToRect(r);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    v.workArea = ToRect(r);
-    GetWindowRect(self, &r);
-    v.self = ToRect(r);
-    return v;
+    GetWindowRect(Hwnd(), &r);
+    return {r.right - r.left - insets_.left - insets_.right,
+            r.bottom - r.top - insets_.top - insets_.bottom};
 }
 
 LRESULT DockedForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

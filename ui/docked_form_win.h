@@ -1,26 +1,15 @@
 #pragma once
 // What the two docked forms, the score window and the control bar, share:
-// they read the run they belong to and FreeCell's window through the run,
-// place themselves against FreeCell, paint the bevel that fills their client
-// area, and their close box only hides them.
+// they read the run they belong to, are placed against FreeCell by visible
+// frames (their own invisible borders allowed for), paint the bevel that
+// fills their client area, and their close box only hides them.
 #include <windows.h>
 
-#include <functional>
-#include <optional>
-
-#include "freecell/window_system.h"
 #include "run/docking.h"
 #include "run/play_run.h"
 #include "win/base_window_win.h"
 
 namespace dw {
-
-struct DockingView {
-    std::optional<Rect> freecell;  // none when FreeCell's window is not there
-    Rect workArea;
-    Rect self;  // the form's own outer rectangle
-};
-DockingView DockingViewFor(HWND self, WindowHandle fcHnd);
 
 class DockedForm : public BaseWindow {
 public:
@@ -28,14 +17,21 @@ public:
 
     // Places and sizes the form against FreeCell (run at creation).
     virtual void FormSet() = 0;
+    // Moves and sizes the form so that its visible frame is this; what it
+    // holds follows its size. A form minimized by its own box stays where
+    // the player left it.
+    void PlaceAt(const Rect& visible);
+    // Its visible size: its rectangle less the invisible borders, as last
+    // measured while it was shown (hidden, Windows does not tell them).
+    SIZE VisibleSize() const;
 
 protected:
-    // Where FreeCell, the work area and the form are now.
-    DockingView Docking() const { return DockingViewFor(Hwnd(), run_.FreeCell()); }
     // The form's own messages; the shared ones never reach it.
     virtual LRESULT FormMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return Default(msg, wParam, lParam);
     }
+    // Lays out what the form holds for its client size now.
+    virtual void LayOut() = 0;
     // Draws what else the form puts on its background, inside the bevel.
     virtual void PaintMore(HDC) {}
 
@@ -44,6 +40,9 @@ protected:
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) final;
     void Paint();
+
+    Insets insets_;
+    bool laidOut_ = false;
 };
 
 }  // namespace dw

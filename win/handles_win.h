@@ -63,6 +63,9 @@ inline void WinEventHook(HWINEVENTHOOK h) {
 inline void Hook(HHOOK h) {
     UnhookWindowsHookEx(h);
 }
+inline void Library(HMODULE h) {
+    FreeLibrary(h);
+}
 inline void Unlock(HGLOBAL h) {
     GlobalUnlock(h);
 }
@@ -80,6 +83,8 @@ using UniqueGlobal = UniqueAny<HGLOBAL, release::Global>;
 using UniqueWindow = UniqueAny<HWND, release::Window>;
 using UniqueWinEventHook = UniqueAny<HWINEVENTHOOK, release::WinEventHook>;
 using UniqueHook = UniqueAny<HHOOK, release::Hook>;
+// A DLL loaded at run time, where it may be missing.
+using UniqueLibrary = UniqueAny<HMODULE, release::Library>;
 
 // A GlobalLock held for one scope: the block stays locked while get() is used.
 class GlobalLockGuard {

@@ -1,6 +1,8 @@
-// dealwarden_demo DIR: runs DIR\Dealwarden.exe (with the practice FreeCell
-// beside it as FREECELL.EXE) through a win, a failed try and a retry, then
-// quits from the control bar, saving a screenshot after each step.
+// dealwarden_demo DIR [DOCS]: runs DIR\Dealwarden.exe (with the practice
+// FreeCell beside it as FREECELL.EXE) through a win and a failed try, moves
+// FreeCell to the top of the screen, then quits from the control bar,
+// saving a screenshot after each step. With DOCS, the picture of FreeCell at
+// the top edge, cut to the three windows, goes there too.
 #include <windows.h>
 
 #include <cstdio>
@@ -41,10 +43,11 @@ bool Step(bool ok, const char* what) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dealwarden_demo DIR\n");
+        std::fprintf(stderr, "usage: dealwarden_demo DIR [DOCS]\n");
         return 2;
     }
     const std::wstring dir = argv[1];
+    const std::wstring docs = argc > 2 ? argv[2] : L"";
     KillStrayFreeCells();
     Process program = Process::Start(dir + L"\\Dealwarden.exe", {}, dir);
     EventLogReader log(dir + L"\\FREECELL.log");
@@ -72,7 +75,27 @@ int wmain(int argc, wchar_t** argv) {
     Sleep(1200);
     Shot(L"4-after-a-failed-try");
 
+    // A common place for FreeCell: at the top, the bar has to go below it.
     HWND bar = WaitForTopLevel(ByClass(L"TFCCtrF", program.Id()));
+    HWND score = WaitForTopLevel(ByClass(L"TFCSeisekiF", program.Id()));
+    SetWindowPos(fc, nullptr, 200, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!Step(WaitUntil([&] { return ScreenRect(bar).top > ScreenRect(fc).bottom; }),
+              "FreeCell at the top edge, the bar below it"))
+        return 1;
+    Shot(L"5-top-edge");
+    if (!docs.empty()) {
+        RECT all = ScreenRect(fc), part = ScreenRect(bar);
+        UnionRect(&all, &all, &part);
+        part = ScreenRect(score);
+        UnionRect(&all, &all, &part);
+        InflateRect(&all, 10, 10);
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        IntersectRect(&all, &all, &screen);
+        const std::wstring path = docs + L"\\dealwarden-top-edge.png";
+        if (!Step(SaveScreenshotOf(path, all), "picture for the documentation")) return 1;
+        std::printf("screenshot: %s\n", Utf8(path).c_str());
+    }
+
     Click(GetDlgItem(bar, 204));  // quit
     if (!Step(program.WaitForExit(), "quit from the control bar")) return 1;
     std::printf("settings: %s\n", Utf8(dir + L"\\Dealwarden.Ini").c_str());

@@ -88,19 +88,30 @@ public:
         onEvent_ = std::move(onEvent);
         return true;
     }
+    bool SubscribeMoves(WindowHandle fcHnd, std::function<void()> onMoved) override {
+        log_.push_back(L"SubscribeMoves " + std::to_wstring(fcHnd));
+        if (!available || fcHnd == kNoWindow) return false;
+        onMoved_ = std::move(onMoved);
+        return true;
+    }
     void Unsubscribe() override {
         if (onEvent_) log_.push_back(L"Unsubscribe");
         onEvent_ = nullptr;
+        onMoved_ = nullptr;
     }
     bool Subscribed() const { return static_cast<bool>(onEvent_); }
     // One window event of FreeCell's, as the system would deliver it.
     void Fire() {
         if (onEvent_) onEvent_();
     }
+    // FreeCell's main window moved, was minimized or restored.
+    void FireMove() {
+        if (onMoved_) onMoved_();
+    }
 
 private:
     std::vector<std::wstring>& log_;
-    std::function<void()> onEvent_;
+    std::function<void()> onEvent_, onMoved_;
 };
 
 class FakeBoxes : public IMessageBoxes {

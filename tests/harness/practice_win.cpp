@@ -10,6 +10,7 @@ std::vector<std::wstring> PracticeOptions::Arguments() const {
     if (!timesPath.empty()) a.insert(a.end(), {L"--times", timesPath});
     if (winEnters != 1) a.insert(a.end(), {L"--win-enters", std::to_wstring(winEnters)});
     if (noWindow) a.push_back(L"--no-window");
+    if (minimized) a.push_back(L"--minimized");
     if (windowDelayMs > 0)
         a.insert(a.end(), {L"--window-delay-ms", std::to_wstring(windowDelayMs)});
     if (stuckAutoMs >= 0) a.insert(a.end(), {L"--stuck-auto-ms", std::to_wstring(stuckAutoMs)});

@@ -19,6 +19,7 @@ struct PracticeOptions {
     std::wstring timesPath;  // the log again with times (see TimedEvent); empty: none
     int winEnters = 1;       // Enters the win dialog needs
     bool noWindow = false;   // never create the main window
+    bool minimized = false;  // the main window starts minimized
     int windowDelayMs = 0;   // create it this long after the message loop runs
     int stuckAutoMs = -1;    // answer the stuck dialog "restart" by itself after this long
     int selectInitial = 0;   // the select field's starting number (0: random)

@@ -90,9 +90,13 @@ bool WritePng(const std::wstring& path, int width, int height,
            written == png.size();
 }
 
-std::wstring SaveScreenshot(const std::wstring& name) {
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
+namespace {
+
+// The screen's pixels inside area as RGB rows; empty if they could not be read.
+std::vector<std::uint8_t> CaptureRgb(const RECT& area) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    std::vector<std::uint8_t> rgb;
+    if (w <= 0 || h <= 0) return rgb;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
@@ -104,11 +108,10 @@ std::wstring SaveScreenshot(const std::wstring& name) {
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<std::uint8_t> rgb;
-    bool captured = false;
     if (dib && mem) {
         HGDIOBJ old = SelectObject(mem, dib);
-        captured = BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY) != FALSE;
+        const bool captured =
+            BitBlt(mem, 0, 0, w, h, screen, area.left, area.top, SRCCOPY) != FALSE;
         GdiFlush();
         if (captured) {
             rgb.resize(static_cast<std::size_t>(w) * h * 3);
@@ -124,11 +127,24 @@ std::wstring SaveScreenshot(const std::wstring& name) {
     if (dib) DeleteObject(dib);
     if (mem) DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    if (!captured) return {};
+    return rgb;
+}
+
+}  // namespace
+
+std::wstring SaveScreenshot(const std::wstring& name) {
+    const RECT all{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const std::vector<std::uint8_t> rgb = CaptureRgb(all);
+    if (rgb.empty()) return {};
     const std::wstring dir = ThisExeDirectory() + L"\\screenshots";
     CreateDirectories(dir);
     const std::wstring path = dir + L"\\" + name + L".png";
-    return WritePng(path, w, h, rgb) ? path : std::wstring();
+    return WritePng(path, all.right, all.bottom, rgb) ? path : std::wstring();
+}
+
+bool SaveScreenshotOf(const std::wstring& path, const RECT& area) {
+    const std::vector<std::uint8_t> rgb = CaptureRgb(area);
+    return !rgb.empty() && WritePng(path, area.right - area.left, area.bottom - area.top, rgb);
 }
 
 }  // namespace dw::harness

@@ -17,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
     for (const std::wstring& bad : options.errors) log.Write(L"bad-option " + bad);
 
     MainWindow window(options, log);
+    if (options.minimized) showCmd = SW_SHOWMINNOACTIVE;
     // With a delay the message loop runs first, so the process is already
     // "idle" (WaitForInputIdle returns) before its window exists.
     UINT_PTR delayTimer = 0;

@@ -98,6 +98,9 @@ Options ParseOptions(const std::wstring& exePath, const std::vector<std::wstring
         if (a == L"--no-window") {
             o.noWindow = true;
             continue;
+        } else if (a == L"--minimized") {
+            o.minimized = true;
+            continue;
         } else if (a == L"--log" && hasValue) {
             o.logPath = args[++i];
             continue;

@@ -12,11 +12,12 @@ struct Options {
     // --times PATH: every log line also goes here as "<ms> <line>", the time
     // from QueryPerformanceCounter, one clock for every process of the machine.
     std::wstring timesPath;
-    int winEnters = 1;      // --win-enters N: Enters the win dialog needs to close
-    bool noWindow = false;  // --no-window: never create the main window
-    int windowDelayMs = 0;  // --window-delay-ms N: create it N ms after the message loop runs
-    int stuckAutoMs = -1;   // --stuck-auto-ms N: answer "restart" N ms after showing it
-    int selectInitial = 0;  // --select-initial N: pre-filled deal number (0: random)
+    int winEnters = 1;       // --win-enters N: Enters the win dialog needs to close
+    bool noWindow = false;   // --no-window: never create the main window
+    bool minimized = false;  // --minimized: the main window starts minimized, not active
+    int windowDelayMs = 0;   // --window-delay-ms N: create it N ms after the message loop runs
+    int stuckAutoMs = -1;    // --stuck-auto-ms N: answer "restart" N ms after showing it
+    int selectInitial = 0;   // --select-initial N: pre-filled deal number (0: random)
     std::vector<std::wstring> errors;  // unknown options or bad values, logged at start
 };
 
