@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Checks what a player gets without running it, so that a machine that
-cannot run the program (a 32-bit one here, say) still checks it.
+"""Checks what a player gets without running it, so that it is checked also
+where it cannot run (the x86 exe on a machine without 32-bit Wine).
 
     check-exe.py exe FILE --arch x86|x64 --version X.Y.Z
         a Dealwarden.exe: the PE format and machine of its architecture, a
