@@ -15,8 +15,12 @@ export WINEPREFIX="$state/prefix"
 # Quiet unless a caller asks for a debug channel (see check-wine-exceptions.sh).
 export WINEDEBUG=${DW_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-WINE=${DW_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
-WINESERVER=${DW_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
+# The 64-bit loader by its path, never Debian's "wine" wrapper: with 32-bit
+# Wine installed the wrapper picks the 32-bit loader, which fails where the
+# machine cannot run 32-bit programs. The 64-bit loader runs x86 programs too
+# (through WOW64) where 32-bit Wine is installed and can run.
+WINE=${DW_WINE:-/usr/lib/wine/wine64}
+WINESERVER=${DW_WINESERVER:-/usr/lib/wine/wineserver}
 here=$(dirname "$(realpath "$0")")
 
 xvfb_alive() {

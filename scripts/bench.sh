@@ -91,6 +91,6 @@ done
 
 {
   echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')," \
-    "$(free -g | awk '/^Mem:/ {print $2}') GiB memory, $(/usr/lib/wine/wine64 --version 2>/dev/null || wine64 --version)"
+    "$(free -g | awk '/^Mem:/ {print $2}') GiB memory, $(/usr/lib/wine/wine64 --version)"
   "$root/cmake/wine-run.sh" "$state" "$windows/bench/dw_bench_wine.exe" "${args[@]}" "${pass[@]}" </dev/null
 } | sed -e 's/\r$//'

@@ -3,7 +3,7 @@
 
 Names are stored in Shift-JIS (CP932) without the UTF-8 flag: Windows 7's
 Explorer ignores the flag and reads names in the system's code page, which on
-a Japanese system is CP932, so はじめに.txt arrives with its name intact.
+a Japanese system is CP932, so はじめに.txt arrives with its name intact. Texts get Windows' line ends.
 """
 import os
 import sys
@@ -13,6 +13,11 @@ import zipfile
 class Cp932Info(zipfile.ZipInfo):
     def _encodeFilenameFlags(self):  # noqa: N802 (zipfile's own name)
         return self.filename.encode("cp932"), self.flag_bits & ~0x800
+
+
+def windows_lines(text):
+    """CR LF line ends: Windows 7's Notepad shows a text without CRs as one line."""
+    return text.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
 
 
 def main():
@@ -27,7 +32,10 @@ def main():
                 info.compress_type = zipfile.ZIP_DEFLATED
                 info.external_attr = 0o644 << 16
                 with open(path, "rb") as f:
-                    z.writestr(info, f.read())
+                    data = f.read()
+                if name.endswith(".txt"):
+                    data = windows_lines(data)
+                z.writestr(info, data)
 
 
 if __name__ == "__main__":

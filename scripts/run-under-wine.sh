@@ -8,7 +8,8 @@ build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 root=$(dirname "$here")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+# The 64-bit loader by its path (see cmake/wine-run.sh).
+WINE=/usr/lib/wine/wine64
 
 install_into() {  # dir
   mkdir -p "$1"

@@ -1,9 +1,32 @@
 #include "ui/app_window_win.h"
 
+#include <vector>
+
 #include "record/app_error.h"
 #include "win/error_box_win.h"
 
 namespace dw {
+namespace {
+
+// What Minimize hands the enumeration: the entry's window, and where the
+// windows it hides are noted.
+struct HideOwned {
+    HWND owner;
+    std::vector<HWND>& hidden;
+};
+
+// The system calls it with its own (stdcall on x86) convention: a named
+// CALLBACK function, not a lambda.
+BOOL CALLBACK HideOwnedWindow(HWND w, LPARAM param) {
+    auto& job = *reinterpret_cast<HideOwned*>(param);
+    if (w != job.owner && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == job.owner) {
+        job.hidden.push_back(w);
+        ShowWindow(w, SW_HIDE);
+    }
+    return TRUE;
+}
+
+}  // namespace
 
 void AppWindow::Create() {
     // A zero-sized captioned popup: on the taskbar, never seen on screen.
@@ -42,17 +65,8 @@ void AppWindow::Minimize() {
     if (minimized_) return;
     minimized_ = true;
     hidden_.clear();
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM self) -> BOOL {
-            auto* app = reinterpret_cast<AppWindow*>(self);
-            if (w != app->Hwnd() && IsWindowVisible(w) && GetWindow(w, GW_OWNER) == app->Hwnd()) {
-                app->hidden_.push_back(w);
-                ShowWindow(w, SW_HIDE);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    HideOwned job{Hwnd(), hidden_};
+    EnumThreadWindows(GetCurrentThreadId(), HideOwnedWindow, reinterpret_cast<LPARAM>(&job));
     ShowWindow(Hwnd(), SW_MINIMIZE);
     if (OnMinimize) OnMinimize();
 }

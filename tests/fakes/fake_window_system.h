@@ -153,11 +153,11 @@ public:
     ClipboardTry PutClipboardText(const std::wstring& text) override {
         if (clipboardBusy && clipboardBusy()) {
             Log(L"SetClipboard busy");
-            return {.opened = false, .busyReason = L"アクセスが拒否されました"};
+            return {.opened = false, .readBack = {}, .busyReason = L"アクセスが拒否されました"};
         }
         Log(L"SetClipboard " + text);
         clipboard_ = clipboardReadBack ? clipboardReadBack() : text;
-        return {.opened = true, .readBack = clipboard_};
+        return {.opened = true, .readBack = clipboard_, .busyReason = {}};
     }
 
     std::wstring Clipboard() const { return clipboard_; }

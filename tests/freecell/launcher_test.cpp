@@ -21,6 +21,10 @@ using testing::Script;
 
 const wchar_t kInstalledC[] = L"C:\\Program Files\\Microsoft Games\\FreeCell\\FREECELL.EXE";
 const wchar_t kInstalledD[] = L"D:\\Program Files\\Microsoft Games\\FreeCell\\FREECELL.EXE";
+// Where a 32-bit process on 64-bit Windows is told program files live
+// (%ProgramFiles%, the known folder): FreeCell, a 64-bit program there, is not.
+const wchar_t kProgramFilesX86C[] =
+    L"C:\\Program Files (x86)\\Microsoft Games\\FreeCell\\FREECELL.EXE";
 
 struct Case {
     const char* name;
@@ -78,6 +82,20 @@ std::vector<Case> Cases() {
           L"StartProcess \"E:\\Program Files\\Microsoft Games\\FreeCell\\FREECELL.EXE\"",
           wait + L"idle", L"Sleep 10", L"FindWindowByClass FreeCell -> 9"},
          {9, false, false}},
+        // The path is the Windows drive's root and the literal folder, the same
+        // in a 32-bit process as in a 64-bit one (WOW64 does not redirect it):
+        // a copy under "Program Files (x86)" is neither looked at nor started.
+        {"In32BitProcessTheInstalledOneIsUnderProgramFilesNotProgramFilesX86",
+         {.lookups = {0, 9}, .files = {kProgramFilesX86C, kInstalledC}, .idle = {IdleWait::Idle}},
+         Then(Begin(L"0"), {noLocal, L"FileExists " + std::wstring(kInstalledC) + L" -> yes",
+                            L"StartProcess \"" + std::wstring(kInstalledC) + L"\"", wait + L"idle",
+                            L"Sleep 10", L"FindWindowByClass FreeCell -> 9"}),
+         {9, false, false}},
+        {"In32BitProcessACopyOnlyUnderProgramFilesX86IsNotFreeCell",
+         {.files = {kProgramFilesX86C}},
+         Then(Begin(L"0"), {noLocal, L"FileExists " + std::wstring(kInstalledC) + L" -> no",
+                            kShowNotFound, L"FindWindowByClass FreeCell -> 0"}),
+         {0, true, true}},
         {"NeitherFileTellsThePlayerAndReportsNotFound",
          {},
          Then(Begin(L"0"), {noLocal, L"FileExists " + std::wstring(kInstalledC) + L" -> no",

@@ -102,6 +102,30 @@ TEST_F(LauncherWinTest, CopyInTheWorkingDirectoryIsStartedInstead) {
     ExpectClosesOnRequest();
 }
 
+// A 32-bit Dealwarden on 64-bit Windows is told that program files are in
+// "Program Files (x86)"; FreeCell, a 64-bit program, is installed under
+// "Program Files", which WOW64 does not redirect. The copy there is started.
+TEST_F(LauncherWinTest, UnderWow64TheCopyUnderProgramFilesIsStartedNotOneUnderProgramFilesX86) {
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    if (!wow64) GTEST_SKIP() << "not a 32-bit process on 64-bit Windows";
+    wchar_t programFiles[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"ProgramFiles", programFiles, MAX_PATH), 0u);
+    const std::wstring x86Folder = programFiles;
+    ASSERT_TRUE(x86Folder.ends_with(L" (x86)")) << "WOW64 names its own folder";
+    const auto decoy = InstalledFreeCell::AtDirectory(x86Folder + L"\\Microsoft Games\\FreeCell",
+                                                      harness::PracticeFreeCellExe());
+    const auto installed = InstalledFreeCell::AtDriveRoot(harness::PracticeFreeCellExe());
+
+    const LaunchResult r = Launch();
+
+    ASSERT_NE(r.FCHnd, kNoWindow);
+    EXPECT_TRUE(fs::equivalent(ImageOf(started.Id()), installed.ExePath()))
+        << ImageOf(started.Id());
+    EXPECT_FALSE(r.notFound);
+    ExpectClosesOnRequest();
+}
+
 // What the player saw in the one message box of ours titled "エラー".
 struct BoxSeen {
     bool shown = false;

@@ -21,6 +21,18 @@ bool Matches(HWND w, const WindowMatch& m) {
     return true;
 }
 
+struct TopLevelSearch {
+    const WindowMatch& m;
+    std::vector<HWND> found;
+};
+
+// Called by the system in its own convention (stdcall on x86): no lambda.
+BOOL CALLBACK CollectMatching(HWND w, LPARAM p) {
+    auto& search = *reinterpret_cast<TopLevelSearch*>(p);
+    if (Matches(w, search.m)) search.found.push_back(w);
+    return TRUE;
+}
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& cond, milliseconds timeout) {
@@ -62,18 +74,9 @@ WindowMatch ByClass(std::wstring cls, DWORD pid) {
 }
 
 std::vector<HWND> FindTopLevels(const WindowMatch& m) {
-    struct Ctx {
-        const WindowMatch& m;
-        std::vector<HWND> found;
-    } ctx{m, {}};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto& c = *reinterpret_cast<Ctx*>(p);
-            if (Matches(w, c.m)) c.found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    TopLevelSearch search{m, {}};
+    EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindTopLevel(const WindowMatch& m) {

@@ -10,6 +10,12 @@
 
 #include "run/single_copy.h"
 
+// Cases leave the script fields they do not need at their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+// GCC 12 at -O2 takes the vectors inside the cases for used after they are freed.
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
 namespace dw {
 namespace {
 
@@ -71,7 +77,9 @@ TEST_P(SingleCopyTest, RunsOnlyWhenNoOtherCopyCanTakeOver) {
     const Case& c = GetParam();
     ScriptedCopies sys(c.script);
     EXPECT_EQ(StartOneCopy(sys), c.start);
-    if (!c.calls.empty()) EXPECT_EQ(sys.calls, c.calls);
+    if (!c.calls.empty()) {
+        EXPECT_EQ(sys.calls, c.calls);
+    }
     EXPECT_EQ(std::count(sys.calls.begin(), sys.calls.end(), "told"), c.told ? 1 : 0);
     if (c.told) {
         EXPECT_EQ(sys.calls.back(), "told");
@@ -80,36 +88,37 @@ TEST_P(SingleCopyTest, RunsOnlyWhenNoOtherCopyCanTakeOver) {
     EXPECT_LE(sys.now, kHandOverBoundMs + kHandOverAnswerMs + kLockPollMs) << "bounded";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Copies, SingleCopyTest,
-    ::testing::Values(
-        Case{"Alone", {.lock = CopyLock::Ours}, CopyStart::Run, {"lock"}},
-        Case{"NoLockAtAll", {.lock = CopyLock::NotMade}, CopyStart::Run, {"lock"}},
-        Case{"AnotherAnswers",
-             {.answers = {HandOver::Answered}},
-             CopyStart::Exit,
-             {"lock", "ask: answered"}},
-        Case{"AnotherStillCreatingItsWindow",
-             {.answers = {HandOver::NoWindow, HandOver::NoWindow, HandOver::Answered}},
-             CopyStart::Exit,
-             {"lock", "ask: no window", "wait", "ask: no window", "wait", "ask: answered"}},
-        // Its window went and the lock follows: this copy is the one.
-        Case{"AnotherEnding",
-             {.answers = {HandOver::NoWindow}, .lockFreeAfterWaits = 3},
-             CopyStart::Run,
-             {"lock", "ask: no window", "wait", "ask: no window", "wait", "ask: no window",
-              "wait: ours"}},
-        Case{"AnotherHungIsToldAndNothingRuns",
-             {.answers = {HandOver::NoAnswer}},
-             CopyStart::Exit,
-             {},
-             true},
-        Case{"AnotherThatNeverGetsAWindowIsToldInTheEnd",
-             {.answers = {HandOver::NoWindow}},
-             CopyStart::Exit,
-             {},
-             true}),
-    [](const auto& info) { return std::string(info.param.name); });
+std::vector<Case> Cases() {
+    return {Case{"Alone", {.lock = CopyLock::Ours}, CopyStart::Run, {"lock"}},
+            Case{"NoLockAtAll", {.lock = CopyLock::NotMade}, CopyStart::Run, {"lock"}},
+            Case{"AnotherAnswers",
+                 {.answers = {HandOver::Answered}},
+                 CopyStart::Exit,
+                 {"lock", "ask: answered"}},
+            Case{"AnotherStillCreatingItsWindow",
+                 {.answers = {HandOver::NoWindow, HandOver::NoWindow, HandOver::Answered}},
+                 CopyStart::Exit,
+                 {"lock", "ask: no window", "wait", "ask: no window", "wait", "ask: answered"}},
+            // Its window went and the lock follows: this copy is the one.
+            Case{"AnotherEnding",
+                 {.answers = {HandOver::NoWindow}, .lockFreeAfterWaits = 3},
+                 CopyStart::Run,
+                 {"lock", "ask: no window", "wait", "ask: no window", "wait", "ask: no window",
+                  "wait: ours"}},
+            Case{"AnotherHungIsToldAndNothingRuns",
+                 {.answers = {HandOver::NoAnswer}},
+                 CopyStart::Exit,
+                 {},
+                 true},
+            Case{"AnotherThatNeverGetsAWindowIsToldInTheEnd",
+                 {.answers = {HandOver::NoWindow}},
+                 CopyStart::Exit,
+                 {},
+                 true}};
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, SingleCopyTest, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace dw

@@ -22,14 +22,15 @@ std::vector<char> ReadAll(const char* path) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// The DLL names of a PE32+ file's import directory, upper-cased.
+// The DLL names of the import directory of an exe built like this test (PE32+
+// on x86-64, PE32 on x86), upper-cased.
 std::vector<std::string> ImportedDlls(const std::vector<char>& file) {
     std::vector<std::string> dlls;
     if (file.size() < sizeof(IMAGE_DOS_HEADER)) return dlls;
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data());
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(file.data() + dos->e_lfanew);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(file.data() + dos->e_lfanew);
     if (nt->Signature != IMAGE_NT_SIGNATURE ||
-        nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR_MAGIC)
         return dlls;
     const auto* sections = IMAGE_FIRST_SECTION(nt);
     const auto offsetOf = [&](DWORD rva) -> size_t {
