@@ -19,6 +19,9 @@
 //                       the native Google Benchmark figures, put into the table
 //   --wineserver-stat PATH   Z:\proc\PID\stat of this session's wineserver
 //   --stripped-dealwarden PATH, --stripped-floor PATH   stripped copies
+//   --pause-games N     wins for the pause between games, per companion and
+//                       clipboard: the floor companion and Dealwarden (100; 0: none)
+//   --listener-ms N     the clipboard listener's hold for those (40; 0: none)
 //   --markdown          print the table in Markdown
 #include <windows.h>
 
@@ -35,6 +38,7 @@
 #include "bench/dialog_events_win.h"
 #include "bench/history_box_bench_win.h"
 #include "bench/measure_win.h"
+#include "bench/pause_bench_win.h"
 #include "bench/sample_record.h"
 #include "bench/stats.h"
 #include "bench/table.h"
@@ -78,6 +82,8 @@ struct Options {
     int idleSeconds = 60;
     int iniWrites = 30;
     int ticks = 200;
+    int pauseGames = 100;
+    int listenerMs = 40;
     std::optional<double> nativeIniDiskMs, nativeIniTmpfsMs, nativeTickNs;
     std::wstring dealwarden;
     std::wstring wineserverStat;
@@ -93,6 +99,8 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
                                          {L"--idle-seconds", &o.idleSeconds},
                                          {L"--ini-writes", &o.iniWrites},
                                          {L"--ticks", &o.ticks},
+                                         {L"--pause-games", &o.pauseGames},
+                                         {L"--listener-ms", &o.listenerMs},
                                          {L"--stuck-dialogs", &o.stuckDialogs},
                                          {L"--stuck-auto-ms", &o.stuckAutoMs},
                                          {L"--event-openings", &o.eventOpenings},
@@ -358,8 +366,8 @@ std::string Spread(const Summary& s) {
     return Millis(s.min) + " / " + Millis(s.median) + " / " + Millis(s.p90) + " / " + Millis(s.max);
 }
 
-// From the practice FreeCell's clock, per won game: the win dialog shown ->
-// the next deal dealt, and F3 received -> that deal.
+// From the practice FreeCell's clock, per won game: the win (its dialog about
+// to be created) -> the next deal dealt, and F3 received -> that deal.
 struct GameLatencies {
     std::vector<double> winToDeal, f3ToDeal;
 };
@@ -369,7 +377,7 @@ GameLatencies LatenciesOf(const std::vector<TimedEvent>& events) {
     // The moments of this game's win dialog and F3; negative: not yet.
     double win = -1, f3 = -1;
     for (const auto& e : events) {
-        if (e.event == L"shown win") {
+        if (e.event == L"won") {
             win = e.ms;
             f3 = -1;
         } else if (e.event == L"f3" && win >= 0 && f3 < 0) {
@@ -557,7 +565,7 @@ void Play(const Options& o, Table& t) {
     }
     const Summary w = Summarize(games.winToDeal), f = Summarize(games.f3ToDeal),
                   k = Summarize(stuckMs);
-    t.Add({"win dialog shown -> next deal dealt (" + std::to_string(w.n) +
+    t.Add({"win -> next deal dealt (" + std::to_string(w.n) +
                " games), min / median / p90 / max",
            Spread(w), "tick period 1000 ms", Ratio(w.median, 1000)});
     t.Add({"  F3 received -> deal dealt (" + std::to_string(f.n) + " games)", Spread(f), "", ""});
@@ -609,6 +617,8 @@ int wmain(int argc, wchar_t** argv) {
         ExeSizes(o, table);
         StartUp(o, table);
         Play(o, table);
+        MeasurePauseBetweenGames(
+            {o.pauseGames, static_cast<unsigned>(o.listenerMs), DealwardenExe(o)}, table);
         IniWriteUnderWine(o, table);
         TickUnderWine(o, table);
         MeasureDialogEvents(o.eventOpenings, table);

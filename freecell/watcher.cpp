@@ -1,5 +1,8 @@
 #include "freecell/watcher.h"
 
+#include <functional>
+#include <utility>
+
 #include "freecell/freecell_asks.h"
 #include "record/app_error.h"
 #include "record/scope_guard.h"
@@ -110,8 +113,12 @@ void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
     const WindowHandle button = ws_.FindChild(hSel, kButtonClass);
     if (edit == kNoWindow || button == kNoWindow) return;
 
-    if (record_.TakeDealNumber().wrapped) ui_.SetGameBoxToOne();
-    ui_.ShowTryCount(record_.TryCnt);
+    const bool wrapped = record_.TakeDealNumber().wrapped;
+    // The score window follows once the number has gone out (or could not).
+    const ScopeGuard show([&] {
+        if (wrapped) ui_.SetGameBoxToOne();
+        ui_.ShowTryCount(record_.TryCnt);
+    });
     ws_.SetForeground(hSel);
     const std::wstring text = std::to_wstring(record_.GameNo);
     PutNumberOnClipboard(text);
@@ -176,30 +183,61 @@ void DialogWatcher::WaitNoMoreMovesGone(WindowHandle hLose) {
 
 void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd) {
     const std::wstring line = record_.CountWin();
-    ui_.InsertHistoryLine(line);
-    ui_.Refresh();
-    if (!DismissWin(hWin)) {
+    const std::uint64_t start = ws_.NowMs();
+    bool shown = false, held = false;
+    const ScopeGuard release([&] {
+        if (held) ui_.HoldInput(false);
+    });
+    const auto show = [&] {
+        if (std::exchange(shown, true)) return;
+        ui_.InsertHistoryLine(line);
+        ui_.Refresh();
+    };
+    // The score window is brought up to date once FreeCell has been asked
+    // for the next deal (while it opens that dialog, which we wait to hear
+    // of anyway), or once the win dialog has been slow to go; the bar is
+    // greyed only then (a command that comes sooner is dropped all the
+    // same, and a bar that flickers grey at every win says nothing).
+    const bool gone = DismissWin(hWin, [&] {
+        if (!held && Since(start) >= kHoldAfterMs) {
+            show();
+            held = true;
+            ui_.HoldInput(true);
+        }
+    });
+    if (!gone) {
+        show();
         winLeft_ = true;
         return;
     }
     AskForNextDeal(fcHnd, ownHnd);
+    show();
 }
 
-bool DialogWatcher::DismissWin(WindowHandle hWin) {
+bool DialogWatcher::DismissWin(WindowHandle hWin, const std::function<void()>& meanwhile) {
     // The win is booked once, before this; here Enter is only pressed until
     // FreeCell has closed the dialog, following it if it is replaced.
-    const auto held = HeldInput(ui_);
     const std::uint64_t start = ws_.NowMs();
     WindowHandle h = hWin;
+    bool anyPress = false;
     while (h != kNoWindow) {
         if (Since(start) >= kWinPressBoundMs) return false;
-        ws_.SetForeground(h);
-        ws_.Post(ws_.FindChild(h, kButtonClass), kEnter);
-        const std::uint64_t pressed = ws_.NowMs();
+        // Seen as soon as it is created, it may not have its button yet.
+        const WindowHandle button = ws_.FindChild(h, kButtonClass);
+        std::uint64_t pressed = 0;
+        if (button != kNoWindow) {
+            ws_.SetForeground(h);
+            ws_.Post(button, kEnter);
+            pressed = ws_.NowMs();
+            anyPress = true;
+        }
+        // Nothing else until the first Enter has gone out.
+        if (anyPress) meanwhile();
         do {
             if (!Pause(kWinProbeMs)) return false;
+            if (anyPress) meanwhile();
             h = ws_.FindWindowByTitle(CkWord[kWin]);
-        } while (h != kNoWindow && Since(pressed) < kWinPressGapMs);
+        } while (h != kNoWindow && button != kNoWindow && Since(pressed) < kWinPressGapMs);
     }
     return true;
 }

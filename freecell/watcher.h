@@ -6,6 +6,7 @@
 // the same tick, so what it does must not depend on when it runs: a dialog
 // is filled once, a try or a win booked once.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -60,6 +61,9 @@ public:
     // After this long of pressing (about three seconds) the dialog is left to
     // the player; the next deal is asked for once it is gone.
     static constexpr unsigned kWinPressBoundMs = 3000;
+    // A win dialog not gone this long after its first Enter holds the
+    // player's commands visibly (the bar greyed) until it is.
+    static constexpr unsigned kHoldAfterMs = 100;
     // F3 reaches a FreeCell in a dialog or menu of its own (its statistics,
     // its Game menu, a dialog left from before the run) and is dropped there.
     // The select-game dialog is then asked for again once that is gone — no
@@ -111,7 +115,9 @@ private:
     void AskAgainIfDropped(WindowHandle fcHnd, WindowHandle ownHnd, WindowHandle hSel,
                            WindowHandle hLose, WindowHandle hWin);
     void BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle ownHnd);
-    bool DismissWin(WindowHandle hWin);
+    // Presses Enter on the win dialog until it is gone (true) or the bound
+    // is spent; meanwhile runs after the first press and at every look.
+    bool DismissWin(WindowHandle hWin, const std::function<void()>& meanwhile);
     // A pause inside a wait; false when the wait is to end (the program ends).
     bool Pause(unsigned ms) { return ws_.Pause(ms) && !stopping_; }
     std::uint64_t Since(std::uint64_t start) { return ws_.NowMs() - start; }

@@ -38,6 +38,9 @@ WindowHandle Win32WindowSystem::FindChild(WindowHandle parent, std::wstring_view
 }
 
 void Win32WindowSystem::SetForeground(WindowHandle w) {
+    // A FreeCell dialog comes up in front by itself; asking again costs a
+    // round trip to the display server at every game for nothing.
+    if (GetForegroundWindow() == ToHwnd(w)) return;
     SetForegroundWindow(ToHwnd(w));
 }
 

@@ -1,7 +1,5 @@
 #include "run/tick_scheduler.h"
 
-#include <algorithm>
-
 namespace dw {
 
 void TickScheduler::OnEvent() {
@@ -11,16 +9,7 @@ void TickScheduler::OnEvent() {
         return;
     }
     const std::uint64_t now = timers_.NowMs();
-    const bool newBurst = !inBurst_;
-    if (newBurst) {
-        inBurst_ = true;
-        burstStart_ = now;
-    }
-    // Each event of a burst pushes the tick back, up to the limit; a tick
-    // already due sooner for another reason stays.
-    std::uint64_t due = std::min(now + kQuietMs, burstStart_ + kBurstLimitMs);
-    if (newBurst && armed_) due = std::min(due, due_);
-    ArmAt(due, now);
+    ArmAt(now, now);
 }
 
 bool TickScheduler::OnEarlyTimer() {
@@ -40,9 +29,7 @@ void TickScheduler::TickEnds() {
     if (!owed_ || stopped_) return;
     owed_ = false;
     const std::uint64_t now = timers_.NowMs();
-    inBurst_ = true;
-    burstStart_ = now;
-    ArmAt(now + kQuietMs, now);
+    ArmAt(now, now);
 }
 
 void TickScheduler::TickSoon(unsigned ms) {
@@ -59,7 +46,8 @@ void TickScheduler::Stop() {
 }
 
 void TickScheduler::ArmAt(std::uint64_t due, std::uint64_t now) {
-    if (armed_ && due == due_) return;
+    // One tick already on its way covers whatever comes before it runs.
+    if (armed_ && due_ <= due) return;
     due_ = due;
     armed_ = true;
     timers_.Start(RunTimer::EarlyTick, static_cast<unsigned>(due > now ? due - now : 0));
@@ -68,7 +56,6 @@ void TickScheduler::ArmAt(std::uint64_t due, std::uint64_t now) {
 void TickScheduler::Disarm() {
     if (armed_) timers_.Stop(RunTimer::EarlyTick);
     armed_ = false;
-    inBurst_ = false;
 }
 
 }  // namespace dw

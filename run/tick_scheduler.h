@@ -1,8 +1,13 @@
 #pragma once
-// When the watcher ticks besides its heartbeat: soon after a burst of
-// FreeCell's window events has gone quiet, once for the whole burst, and
-// never inside another tick — events that come while a tick runs (it may be
-// waiting for a dialog to go) are worth one tick after it, no more.
+// When the watcher ticks besides its heartbeat: as soon as the window events
+// of FreeCell's heard so far have been handled — one tick for all of them,
+// never inside another tick. Events that come while a tick runs (it may be
+// waiting for a dialog to go) are worth one tick after it, no more. A dialog
+// is heard of when it is created, before its controls: the tick that sees it
+// too early leaves it alone, and the events of its controls bring the next.
+// No quiet period is waited for: a window timer cannot be shorter than
+// 10 ms, nor finer than Windows' 15.6 ms clock, and each would be a pause the
+// player feels at every game.
 #include <cstdint>
 
 #include "run/timers.h"
@@ -11,12 +16,6 @@ namespace dw {
 
 class TickScheduler {
 public:
-    // A dialog and its controls are created within a few milliseconds; the
-    // tick comes this long after the last event of such a burst...
-    static constexpr unsigned kQuietMs = 10;
-    // ... but no later than this after its first, should the events go on.
-    static constexpr unsigned kBurstLimitMs = 40;
-
     explicit TickScheduler(IRunTimers& timers) : timers_(timers) {}
 
     // A window of FreeCell's was created, shown, hidden, renamed...
@@ -42,8 +41,6 @@ private:
     bool stopped_ = false;
     bool armed_ = false;
     std::uint64_t due_ = 0;
-    bool inBurst_ = false;  // armed by events, not only by TickSoon
-    std::uint64_t burstStart_ = 0;
 };
 
 }  // namespace dw

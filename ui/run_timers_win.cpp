@@ -1,6 +1,7 @@
 #include "ui/run_timers_win.h"
 
 #include <chrono>
+#include <utility>
 
 namespace dw {
 namespace {
@@ -10,6 +11,11 @@ UINT_PTR TimerId(RunTimer t) {
     return static_cast<UINT_PTR>(t) + 1;
 }
 
+// A timer of period 0 is a message posted to ourselves: it comes after what
+// is in the queue already, sooner than any window timer can (10 ms at least,
+// a 15.6 ms tick on Windows).
+constexpr UINT kSoon = WM_APP + 1;
+
 }  // namespace
 
 void WindowTimers::Create() {
@@ -17,10 +23,20 @@ void WindowTimers::Create() {
 }
 
 void WindowTimers::Start(RunTimer timer, unsigned periodMs) {
-    if (Hwnd()) SetTimer(Hwnd(), TimerId(timer), periodMs, nullptr);
+    if (!Hwnd()) return;
+    const auto i = static_cast<int>(timer);
+    if (periodMs > 0) {
+        soon_[i] = false;
+        SetTimer(Hwnd(), TimerId(timer), periodMs, nullptr);
+        return;
+    }
+    KillTimer(Hwnd(), TimerId(timer));
+    soon_[i] = true;
+    if (!posted_[i]) posted_[i] = PostMessageW(Hwnd(), kSoon, static_cast<WPARAM>(i), 0) != FALSE;
 }
 
 void WindowTimers::Stop(RunTimer timer) {
+    soon_[static_cast<int>(timer)] = false;
     if (Hwnd()) KillTimer(Hwnd(), TimerId(timer));
 }
 
@@ -31,6 +47,12 @@ std::uint64_t WindowTimers::NowMs() {
 }
 
 LRESULT WindowTimers::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kSoon && wParam < static_cast<WPARAM>(kTimers)) {
+        const auto i = static_cast<int>(wParam);
+        posted_[i] = false;
+        if (std::exchange(soon_[i], false) && onTimer_) onTimer_(static_cast<RunTimer>(i));
+        return 0;
+    }
     if (msg == WM_TIMER) {
         for (RunTimer t : {RunTimer::Timer1, RunTimer::EarlyTick, RunTimer::Save})
             if (wParam == TimerId(t)) {

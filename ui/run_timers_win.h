@@ -23,7 +23,12 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static constexpr int kTimers = 3;
     std::function<void(RunTimer)> onTimer_;
+    // Timers of period 0: a message of our own in the queue, and whether it
+    // is still wanted when it comes.
+    bool posted_[kTimers] = {};
+    bool soon_[kTimers] = {};
 };
 
 }  // namespace dw

@@ -43,8 +43,8 @@ TEST_F(PracticeTimes, EveryLogLineIsTimedOnTheClockOtherProcessesRead) {
         }
     }
     // The lines a latency is measured between, in the order they happen.
-    std::vector<std::wstring> wanted = {L"f3", L"shown select", L"deal 5", L"shown win",
-                                        L"pressed win 1"};
+    std::vector<std::wstring> wanted = {L"f3",  L"shown select", L"deal 5",
+                                        L"won", L"shown win",    L"pressed win 1"};
     std::size_t next = 0;
     for (const auto& e : timed)
         if (next < wanted.size() && e.event == wanted[next]) ++next;

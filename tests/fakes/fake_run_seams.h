@@ -34,7 +34,9 @@ public:
     void Start(RunTimer t, unsigned periodMs) override {
         auto& s = slots_[t];
         s.running = true;
-        s.period = OnTicks(std::max(periodMs, 1u), tickMs);
+        // 0: once, at the next look (the next Advance, even of 0 ms).
+        s.once = periodMs == 0;
+        s.period = s.once ? 0 : OnTicks(periodMs, tickMs);
         s.due = now_ + s.period;
         if (t == RunTimer::Timer1) log_.push_back(L"Start Timer1 " + std::to_wstring(periodMs));
     }
@@ -61,6 +63,7 @@ public:
             auto& s = slots_[*next];
             now_ = std::max(now_, s.due);
             s.due = now_ + s.period;
+            if (s.once) s.running = false;
             if (fire) fire(*next);
         }
         now_ = std::max(now_, end);  // a timer's handler may have moved it on itself
@@ -69,6 +72,7 @@ public:
 private:
     struct Slot {
         bool running = false;
+        bool once = false;
         unsigned period = 0;
         std::uint64_t due = 0;
     };

@@ -102,15 +102,15 @@ TEST_F(WatcherTest, NothingShownOnlyChecksFreeCell) {
 }
 
 // The number goes through the clipboard into the field, which is read back
-// before Enter: the field held FreeCell's own deal until the paste.
+// before Enter: the field held FreeCell's own deal until the paste. The score
+// window follows once the keys have gone out.
 TEST_F(WatcherTest, SelectGamePastesTheNumberChecksTheFieldAndPressesEnter) {
     ws.Script(kSelTitle, {kSel});
     Tick();
-    EXPECT_THAT(ws.calls,
-                ElementsAreArray(Concat({{Probe(kSelTitle, kSel), Probe(kLoseTitle, 0),
-                                          Probe(kWinTitle, 0), L"ShowTryCount 1", L"Foreground 10"},
-                                         DealTyped(kSelEdit, kSelButton, L"57"),
-                                         {kFreeCellThere}})));
+    EXPECT_THAT(ws.calls, ElementsAreArray(Concat({{Probe(kSelTitle, kSel), Probe(kLoseTitle, 0),
+                                                    Probe(kWinTitle, 0), L"Foreground 10"},
+                                                   DealTyped(kSelEdit, kSelButton, L"57"),
+                                                   {L"ShowTryCount 1", kFreeCellThere}})));
     EXPECT_EQ(ws.fieldText[kSelEdit], L"57");
 }
 
@@ -121,10 +121,10 @@ TEST_F(WatcherTest, SelectGameAfterTheLastDealEntersOneAndResetsTheBox) {
     Tick();
     EXPECT_THAT(
         ws.calls,
-        ElementsAreArray(Concat({{Probe(kSelTitle, kSel), Probe(kLoseTitle, 0), Probe(kWinTitle, 0),
-                                  L"SetGameBoxToOne", L"ShowTryCount 1", L"Foreground 10"},
-                                 DealTyped(kSelEdit, kSelButton, L"1"),
-                                 {kFreeCellThere}})));
+        ElementsAreArray(Concat(
+            {{Probe(kSelTitle, kSel), Probe(kLoseTitle, 0), Probe(kWinTitle, 0), L"Foreground 10"},
+             DealTyped(kSelEdit, kSelButton, L"1"),
+             {L"SetGameBoxToOne", L"ShowTryCount 1", kFreeCellThere}})));
     EXPECT_EQ(record.GameNo, 1);
     EXPECT_EQ(record.TryCnt, 1);
 }
@@ -337,21 +337,22 @@ TEST_F(WatcherTest, StopWaitingEndsTheWaitAndTheRestOfTheTick) {
     EXPECT_EQ(ws.calls.back(), kFreeCellThere);
 }
 
+// Enter and the next deal's F3 go out before the score window is brought up
+// to date, and a dialog that goes within moments does not grey the bar.
 TEST_F(WatcherTest, WinIsBookedOnceDismissedUntilGoneThenNextDealAsked) {
     // Enter, and the dialog does not close within the gap; FreeCell puts
     // another in its place, which takes the next Enter and goes at once.
     ws.Script(kWinTitle, {kWon, kWon, kWon, kWon, kWon, kWon2, kNoWindow});
     Tick();
-    EXPECT_THAT(ws.calls,
-                ElementsAreArray(Concat({{Probe(kSelTitle, 0), Probe(kLoseTitle, 0),
-                                          Probe(kWinTitle, kWon), L"Insert 57 勝ち", L"Refresh",
-                                          L"Hold", L"Foreground 30", Posted(kWonButton, kEnter)},
-                                         WinProbes({kWon, kWon, kWon, kWon, kWon2}),
-                                         {L"Foreground 32", Posted(kWon2Button, kEnter)},
-                                         WinProbes({kNoWindow}),
-                                         {L"Release"},
-                                         NextDealAsked(),
-                                         {kFreeCellThere}})));
+    EXPECT_THAT(
+        ws.calls,
+        ElementsAreArray(Concat({{Probe(kSelTitle, 0), Probe(kLoseTitle, 0), Probe(kWinTitle, kWon),
+                                  L"Foreground 30", Posted(kWonButton, kEnter)},
+                                 WinProbes({kWon, kWon, kWon, kWon, kWon2}),
+                                 {L"Foreground 32", Posted(kWon2Button, kEnter)},
+                                 WinProbes({kNoWindow}),
+                                 NextDealAsked(),
+                                 {L"Insert 57 勝ち", L"Refresh", kFreeCellThere}})));
     EXPECT_EQ(kProbesAPress, 5) << "the script above assumes five probes a press";
     EXPECT_EQ(record.won, 1);
     EXPECT_EQ(record.kachi, 1);

@@ -172,6 +172,10 @@ void MainWindow::Undo() {
 void MainWindow::Win() {
     if (Busy(L"win")) return;
     open_ = Open::Win;
+    // The moment of the win, before its dialog exists: a companion that
+    // presses Enter as soon as the dialog is created closes it before it
+    // is ever shown.
+    log_.Write(L"won");
     state_ = L"勝ち";
     ShowStatus();
     RunWinDialog(hwnd_, options_.winEnters, log_);

@@ -89,7 +89,7 @@ protected:
     // FreeCell shows a window: its events, and the tick they bring.
     void FreeCellShows() {
         events.Fire();
-        timers.Advance(TickScheduler::kQuietMs);
+        timers.Advance(0);
     }
     // A tick with this select-game dialog up: the deal asked for is typed.
     void NextDealTyped(WindowHandle dialog = kSel2) {
@@ -516,7 +516,7 @@ TEST_F(PlayRunTest, CommandsDuringAWaitAreDroppedAndEventsGiveOneTickAfterIt) {
     EXPECT_FALSE(view.ended);
 
     // The save came due during the wait, which took the clock with it.
-    timers.Advance(TickScheduler::kQuietMs);
+    timers.Advance(0);
     EXPECT_THAT(Actions(true), ::testing::UnorderedElementsAre(L"tick event", L"Saved"))
         << "one tick for the events and the save, after the wait";
     EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"3");
@@ -562,60 +562,36 @@ INSTANTIATE_TEST_SUITE_P(File, CloseDuringAWaitTest, ::testing::Bool(),
 
 // --- when the watcher ticks --------------------------------------------------------
 
-TEST_F(PlayRunTest, ABurstOfEventsGivesOneTickSoonAfterItGoesQuiet) {
+// FreeCell's window events bring a tick at the run's next look — no timer
+// waited for, so none of Windows' 15.6 ms clock either — one tick for all the
+// events heard before it. The dialog is heard of before its controls exist:
+// that tick leaves it, and the controls' events bring the one that fills it.
+TEST_F(PlayRunTest, EventsBringOneTickAtTheNextLookForAllHeardBeforeIt) {
     StartPlaying();
+    timers.tickMs = testing::kWindowsTickMs;
     timers.Advance(300);  // somewhere between two heartbeats
-    ws.Script(kSelTitle, {kSel2, kSel2});
-    for (int i = 0; i < 6; ++i) {
-        events.Fire();  // the dialog, then its controls, a millisecond apart
-        timers.Advance(1);
-    }
-    EXPECT_EQ(Ticks(), 0u) << "not while the burst goes on";
-    timers.Advance(TickScheduler::kQuietMs);
-    EXPECT_THAT(Actions(true),
-                ElementsAreArray(Concat({{L"tick event", L"ShowTryCount 1", L"Foreground 40"},
-                                         DealTyped(kSel2Edit, kSel2Button, L"1")})));
-    timers.Advance(PlayRun::kTimer1Period - 300 - 6 - TickScheduler::kQuietMs);
+    const auto edit = ws.children.extract({kSel2, L"Edit"});
+    const auto button = ws.children.extract({kSel2, L"Button"});
+    ws.Stays(kSelTitle, kSel2);
+    events.Fire();  // the dialog is created
+    const std::uint64_t heard = timers.NowMs();
+    timers.Advance(0);
+    EXPECT_THAT(Actions(true), ElementsAre(L"tick event")) << "at once, and it leaves the dialog";
+    ws.children.insert({edit.key(), edit.mapped()});
+    ws.children.insert({button.key(), button.mapped()});
+    for (int i = 0; i < 4; ++i) events.Fire();  // its controls
+    timers.Advance(0);
+    EXPECT_THAT(Actions(true), ElementsAreArray(Concat({{L"tick event", L"Foreground 40"},
+                                                        DealTyped(kSel2Edit, kSel2Button, L"1"),
+                                                        {L"ShowTryCount 1"}})));
+    EXPECT_LE(timers.NowMs() - heard, DialogWatcher::kFieldPollMs) << "no timer waited for";
+    ws.Script(kSelTitle, {kSel2});
+    timers.Advance(PlayRun::kTimer1Period);
     const auto later = Actions(true);
     EXPECT_EQ(std::count(later.begin(), later.end(), L"tick event"), 0);
     EXPECT_THAT(later, Contains(L"tick heartbeat"));
     EXPECT_THAT(later, Not(Contains(Posted(kSel2Edit, kPaste))))
         << "the heartbeat that sees the dialog still closing does not paste again";
-}
-
-TEST_F(PlayRunTest, EventsThatGoOnAreServedWithinTheBurstLimit) {
-    StartPlaying();
-    timers.Advance(100);
-    for (unsigned t = 0; t < 3 * TickScheduler::kBurstLimitMs; ++t) {
-        events.Fire();
-        timers.Advance(1);
-    }
-    EXPECT_EQ(Ticks(), 3u);
-}
-
-// Windows' timers fire on its 15.6 ms clock: a 10 ms quiet period is 16 ms
-// there. The early tick still comes within a tick of its promise: soon after
-// a burst goes quiet, and within the burst limit while events go on.
-TEST_F(PlayRunTest, TheQuietPeriodAndTheBurstLimitHoldOnWindowsCoarseClock) {
-    StartPlaying();
-    timers.tickMs = testing::kWindowsTickMs;
-    timers.Advance(300);
-    events.Fire();
-    timers.Advance(testing::OnTicks(TickScheduler::kQuietMs, timers.tickMs));
-    EXPECT_EQ(Ticks(), 1u) << "a lone event: one tick a clock tick after the quiet period";
-    log.clear();
-
-    const std::uint64_t start = timers.NowMs();
-    std::vector<std::uint64_t> ticks;
-    run.onTick = [&](TickCause) { ticks.push_back(timers.NowMs()); };
-    for (unsigned t = 0; t < 10 * TickScheduler::kBurstLimitMs; ++t) {
-        events.Fire();
-        timers.Advance(1);
-    }
-    ASSERT_FALSE(ticks.empty());
-    const unsigned bound = TickScheduler::kBurstLimitMs + testing::kWindowsTickMs;
-    EXPECT_LE(ticks.front() - start, bound);
-    for (std::size_t i = 1; i < ticks.size(); ++i) EXPECT_LE(ticks[i] - ticks[i - 1], bound);
 }
 
 TEST_F(PlayRunTest, TheHeartbeatTicksWithoutEventsAndAloneWhenTheyCannotBeHad) {
