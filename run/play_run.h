@@ -6,6 +6,7 @@
 // command that comes while the watcher waits for FreeCell is dropped, not
 // queued. The window classes translate their messages into these calls.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "freecell/freecell_events.h"
@@ -15,6 +16,7 @@
 #include "record/game_record.h"
 #include "record/profile.h"
 #include "run/message_boxes.h"
+#include "run/record_saves.h"
 #include "run/run_view.h"
 #include "run/save_policy.h"
 #include "run/tick_scheduler.h"
@@ -39,6 +41,11 @@ public:
     // A booked win whose dialog was left to the player is looked for this
     // often, so the next deal follows soon after it goes.
     static constexpr unsigned kLeftWinPollMs = 100;
+    // How long a close waits for the writer to write the record (after the
+    // write under way, if any); the session's end gets less, as Windows
+    // waits only a few seconds for a program before it offers to end it.
+    static constexpr unsigned kCloseWaitMs = 10000;
+    static constexpr unsigned kSessionEndWaitMs = 4000;
 
     struct Seams {
         IWindowSystem& windows;
@@ -47,6 +54,7 @@ public:
         IFreeCellEvents& events;
         IMessageBoxes& boxes;
         IRunView& view;
+        IRecordSaves& saves;
     };
 
     // record and fcHnd belong to the start window and live as long as the run.
@@ -58,7 +66,8 @@ public:
     // started. self is the start window, put back on top after F3.
     void FormCreate(IProcessSystem& processes, WindowHandle self);
     void IniRead();
-    void IniWrite();  // raises AppError "<path> に書き込めません"
+    // Hands the record, as it stands, to the writer; returns at once.
+    void IniWrite();
 
     // The start button.
     void Button1Click();
@@ -74,6 +83,8 @@ public:
     // The session ends (true) or its end was called off.
     void EndSession(bool ending);
     void OnTimer(RunTimer timer);
+    // The writer finished a write: its outcome is waiting to be taken.
+    void OnRecordWritten();
     // The program's taskbar entry was minimized or restored.
     void OnMinimized();
     void OnRestored();
@@ -94,7 +105,19 @@ public:
     std::function<void(TickCause)> onTick;
 
 private:
-    void FormClose();
+    // What the save of a close came to.
+    struct CloseSave {
+        enum Kind { Written, Failed, Unfinished } kind;
+        std::wstring failure;  // the writer's message when Failed
+    };
+    CloseSave FormClose();
+    CloseSave SaveForClose(unsigned boundMs);
+    void PlayersClose();
+    void WatchersClose();
+    void TellUnfinished();
+    // Takes the writer's outcomes into the save policy; the failure to tell,
+    // if the last write failed.
+    std::optional<std::wstring> TakeWrites();
     void RunTick(TickCause cause);
     void OnFreeCellEvent();
     void SaveAfterBooking();
@@ -116,9 +139,10 @@ private:
     SavePolicy saves_;
     bool created_ = false;
     bool running_ = false;
-    bool busy_ = false;       // a handler runs; the watcher may be waiting inside it
-    bool closing_ = false;    // the player is being asked whether to end unsaved
-    bool closeOwed_ = false;  // the player closed while the watcher waited
+    bool busy_ = false;     // a handler runs; the watcher or a close may be waiting inside it
+    bool closing_ = false;  // a close waits for the writer or asks the player
+    bool unfinishedTold_ = false;  // a close's save that did not finish was told
+    bool closeOwed_ = false;       // the player closed while the watcher waited
     bool closed_ = false;
 };
 

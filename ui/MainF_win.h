@@ -4,6 +4,7 @@
 // timer and the run whose decisions it forwards. One big button starts the
 // managed play.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "freecell/freecell_events_win.h"
@@ -12,6 +13,7 @@
 #include "record/profile.h"
 #include "run/play_run.h"
 #include "ui/message_boxes_win.h"
+#include "ui/record_saves_win.h"
 #include "ui/run_timers_win.h"
 #include "win/base_window_win.h"
 #include "win/gdi_win.h"
@@ -28,9 +30,11 @@ public:
     static constexpr int kClientWidth = 372, kClientHeight = 96;
     static constexpr COLORREF kBackground = RGB(192, 220, 192);
 
-    // endProgram ends the message loop; only the entry point may.
-    TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes, std::wstring exePath,
-             std::function<void()> endProgram);
+    // endProgram ends the message loop; only the entry point may. The
+    // settings are read through profile and written through it on the
+    // writer's thread.
+    TFCMainF(AppWindow& app, std::shared_ptr<ProfileFiles> profile, IProcessSystem& processes,
+             std::wstring exePath, std::function<void()> endProgram);
 
     TFCGameRecord Record;            // the game record, read and changed by the other windows
     WindowHandle FCHnd = kNoWindow;  // FreeCell's main window, found once at start
@@ -42,7 +46,7 @@ public:
     void Show();
     // The window events stop before the run they call into goes.
     ~TFCMainF() override { events_.Unsubscribe(); }
-    // Its own window and the timers' window.
+    // Its own window, the timers' window and the writer's.
     void Destroy() override;
 
     PlayRun& Run() { return run_; }
@@ -75,10 +79,12 @@ private:
     std::function<void()> endProgram_;
 
     // The run's seams come first: the run holds them for as long as it lives.
+    std::shared_ptr<ProfileFiles> profile_;
     Win32WindowSystem ws_;
     WindowTimers Timer1;  // the watcher's heartbeat and its early ticks
     WinEventSubscription events_;
     Win32MessageBoxes boxes_;
+    ThreadRecordSaves saves_;  // the record's writer and the news of its writes
     PlayRun run_;
 
     TFCSeisekiF* seiseki_ = nullptr;
