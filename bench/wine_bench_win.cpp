@@ -15,6 +15,10 @@
 //   --idle-seconds N    the idle window (60)
 //   --ini-writes N      timed saves through the profile functions (30)
 //   --ticks N           timed watcher ticks through the real window system (200)
+//   --saves N, --large-saves N   bookings saved with a normal and a 10 MB
+//                       settings file, on the window thread and through the
+//                       writer (10, 2)
+//   --only-saves        only the saves' figures (in-process and the program's)
 //   --native-ini-disk-ms X, --native-ini-tmpfs-ms X, --native-tick-ns X
 //                       the native Google Benchmark figures, put into the table
 //   --wineserver-stat PATH   Z:\proc\PID\stat of this session's wineserver
@@ -40,6 +44,7 @@
 #include "bench/measure_win.h"
 #include "bench/pause_bench_win.h"
 #include "bench/sample_record.h"
+#include "bench/save_share_bench_win.h"
 #include "bench/stats.h"
 #include "bench/table.h"
 #include "freecell/contract.h"
@@ -84,6 +89,9 @@ struct Options {
     int ticks = 200;
     int pauseGames = 100;
     int listenerMs = 40;
+    int saves = 10;
+    int largeSaves = 2;
+    bool onlySaves = false;
     std::optional<double> nativeIniDiskMs, nativeIniTmpfsMs, nativeTickNs;
     std::wstring dealwarden;
     std::wstring wineserverStat;
@@ -101,6 +109,8 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
                                          {L"--ticks", &o.ticks},
                                          {L"--pause-games", &o.pauseGames},
                                          {L"--listener-ms", &o.listenerMs},
+                                         {L"--saves", &o.saves},
+                                         {L"--large-saves", &o.largeSaves},
                                          {L"--stuck-dialogs", &o.stuckDialogs},
                                          {L"--stuck-auto-ms", &o.stuckAutoMs},
                                          {L"--event-openings", &o.eventOpenings},
@@ -118,6 +128,10 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
         const std::wstring name = argv[i];
         if (name == L"--markdown") {
             o.markdown = true;
+            continue;
+        }
+        if (name == L"--only-saves") {
+            o.onlySaves = true;
             continue;
         }
         if (i + 1 >= argc) return std::nullopt;
@@ -587,6 +601,64 @@ void Play(const Options& o, Table& t) {
     floor.process.Kill();
 }
 
+// The program itself while it saves a booking: the longest its score window
+// took to answer WM_NULL from the win until the booking was in the file,
+// with the sample settings file and with 10 MB of other text before it.
+void SavesWhilePlaying(const Options& o, Table& t) {
+    for (const bool large : {false, true}) {
+        Progress(large ? "the program saving a booking, 10 MB settings file"
+                       : "the program saving a booking");
+        KillStrayFreeCells();
+        Install install(o);
+        if (large)
+            WriteLargeSettings(install.Ini());
+        else
+            WriteSampleSettings(install.Ini());
+        const std::wstring gameNo =
+            Win32ProfileFiles().ReadValue(install.Ini(), L"Game", L"GameNo");
+        PracticeFreeCell fc;
+        HWND fcMain = fc.WaitForMainWindow();
+        Launch dw = LaunchTimed(install.Exe(), kStartWindowClass, install.Dir());
+        HWND start = dw.ms ? VisibleTopLevel(kStartWindowClass, nullptr, dw.process.Id()) : nullptr;
+        HWND button = start ? WaitForChild(start, L"Button") : nullptr;
+        const char* file = large ? "10 MB file" : "normal file";
+        if (!fcMain || !button) {
+            t.Add({std::string("program saving a booking, ") + file, "failed: no window", "", ""});
+            continue;
+        }
+        Click(button);
+        const auto score = PollUntil(
+            [&] { return VisibleTopLevel(kScoreWindowClass, nullptr, dw.process.Id()); }, 10000);
+        HWND scoreWindow = VisibleTopLevel(kScoreWindowClass, nullptr, dw.process.Id());
+        if (!score || !WaitForDeal(fc.Log(), std::stoi(gameNo))) {
+            t.Add({std::string("program saving a booking, ") + file, "failed: no deal", "", ""});
+            dw.process.Kill();
+            continue;
+        }
+        AnswerProbe probe(scoreWindow);
+        const double t0 = NowMs();
+        PostMessageW(fcMain, PracticeWinMessage(), 0, 0);
+        const std::wstring next = std::to_wstring(std::stoi(gameNo) + 1);
+        const auto onDisk = PollUntil(
+            [&] {
+                return Win32ProfileFiles().ReadValue(install.Ini(), L"Game", L"GameNo") == next;
+            },
+            180000, 20);
+        // A while longer: what follows the save (its news) is measured too.
+        Sleep(500);
+        probe.Stop();
+        t.Add({std::string("program: longest the score window went unanswered, win -> on disk, ") +
+                   file,
+               Millis(probe.LongestMs()),
+               onDisk ? "on disk after " + Millis(*onDisk - t0) : "not on disk in 180 s", ""});
+        dw.process.Kill();
+    }
+    t.Note(
+        "program saving: WM_NULL sent to the score window every 5 ms from the benchmark "
+        "(SendMessageTimeout), from the win posted to the practice FreeCell until the "
+        "booking's GameNo read back from the file, and 0.5 s after.");
+}
+
 void NativeRows(const Options& o, Table& t) {
     if (o.nativeIniDiskMs)
         t.Add({"IniWrite, portable writer natively, on disk (Google Benchmark)",
@@ -614,12 +686,21 @@ int wmain(int argc, wchar_t** argv) {
     Table table;
     if (!o.dealwarden.empty()) table.Note("Dealwarden measured: " + Narrow(o.dealwarden));
     try {
+        if (o.onlySaves) {
+            MeasureSaveShare(o.saves, o.largeSaves, table);
+            SavesWhilePlaying(o, table);
+            KillStrayFreeCells();
+            table.Print(stdout, o.markdown);
+            return 0;
+        }
         ExeSizes(o, table);
         StartUp(o, table);
         Play(o, table);
         MeasurePauseBetweenGames(
             {o.pauseGames, static_cast<unsigned>(o.listenerMs), DealwardenExe(o)}, table);
         IniWriteUnderWine(o, table);
+        MeasureSaveShare(o.saves, o.largeSaves, table);
+        SavesWhilePlaying(o, table);
         TickUnderWine(o, table);
         MeasureDialogEvents(o.eventOpenings, table);
         MeasureHistoryBox(o.historyInserts, table);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "record/settings.h"
@@ -44,18 +45,27 @@ bool MakeUnicode(const std::wstring& path) {
         win::UniqueHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h) return GetLastError() == ERROR_FILE_NOT_FOUND;
+        // The mark is looked at first: a save asks for every Japanese value,
+        // and reading a large file whole each time (one that has collected
+        // megabytes of other text, say) would cost such a save seconds.
+        char head[3] = {};
+        DWORD got = 0;
+        if (!ReadFile(h.get(), head, sizeof head, &got, nullptr)) return false;
+        const std::string_view start(head, got);
+        if (start.empty() || start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF") ||
+            start.starts_with("\xEF\xBB\xBF"))
+            return true;
         LARGE_INTEGER size{};
-        if (!GetFileSizeEx(h.get(), &size) || size.QuadPart > 64 * 1024 * 1024) return false;
+        if (!GetFileSizeEx(h.get(), &size) || size.QuadPart > 64 * 1024 * 1024 ||
+            size.QuadPart < got)
+            return false;
+        bytes.assign(start);
         bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        const DWORD rest = static_cast<DWORD>(bytes.size() - got);
         DWORD read = 0;
-        if (!bytes.empty() &&
-            (!ReadFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-             read != bytes.size()))
+        if (rest && (!ReadFile(h.get(), bytes.data() + got, rest, &read, nullptr) || read != rest))
             return false;
     }
-    if (bytes.empty() || bytes.rfind("\xFF\xFE", 0) == 0 || bytes.rfind("\xFE\xFF", 0) == 0 ||
-        bytes.rfind("\xEF\xBB\xBF", 0) == 0)
-        return true;
     const int n =
         MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<std::size_t>(n) + 1, L'\xFEFF');

@@ -15,6 +15,8 @@ namespace dw {
 namespace {
 
 constexpr wchar_t kEndCaption[] = L"Dealwarden を終了";
+// What a failed booking's save tells besides the failure.
+constexpr wchar_t kTriedAgain[] = L"次の記録時と終了時に保存を再試行します";
 
 // The run is busy for as long as one handler lasts, however it ends.
 auto BusyScope(bool& busy) {
@@ -46,11 +48,9 @@ void PlayRun::FormCreate(IProcessSystem& processes, WindowHandle self) {
         if (found.answeredOk) {
             // Not yet the main window: the close procedure saves and hides it
             // but does not end the program; the button then ends it.
-            try {
-                FormClose();
-            } catch (const AppError& e) {
-                s_.boxes.ShowError(e.Message());
-            }
+            const CloseSave saved = FormClose();
+            if (saved.kind == CloseSave::Failed) s_.boxes.ShowError(saved.failure);
+            if (saved.kind == CloseSave::Unfinished) TellUnfinished();
             s_.view.HideStartWindow();
         }
         s_.view.SetStartCaption(kEndCaption);
@@ -71,8 +71,8 @@ void PlayRun::IniRead() {
 
 void PlayRun::IniWrite() {
     FIniFileName = IniFileNameFor(exePath_);
-    dw::IniWrite(s_.profile, FIniFileName, record_, RenMode);
-    saves_.Succeeded(record_, RenMode);
+    s_.saves.Hand({FIniFileName, record_, RenMode});
+    saves_.Handed(record_, RenMode);
 }
 
 void PlayRun::SaveSoon() {
@@ -82,12 +82,32 @@ void PlayRun::SaveSoon() {
 
 void PlayRun::SaveAfterBooking() {
     if (closed_ || !saves_.DueNow(record_, RenMode)) return;
-    try {
-        IniWrite();
-    } catch (const AppError& e) {
-        // The record stays in memory; every later booking and the close try again.
-        TellFailedSave(e.Message(), L"次の記録時と終了時に保存を再試行します");
+    IniWrite();
+}
+
+std::optional<std::wstring> PlayRun::TakeWrites() {
+    const auto outcomes = s_.saves.TakeOutcomes();
+    for (const auto& o : outcomes) {
+        if (o.failure)
+            saves_.Failed(o.snapshot.record, o.snapshot.renMode);
+        else
+            saves_.Succeeded(o.snapshot.record, o.snapshot.renMode);
     }
+    // A failure that a later write made good is no news.
+    if (outcomes.empty() || !outcomes.back().failure) return std::nullopt;
+    return outcomes.back().failure;
+}
+
+void PlayRun::OnRecordWritten() {
+    if (closed_) return;
+    // Not inside a wait (the watcher's for FreeCell, a close's for the
+    // writer): a moment after it. A close takes the outcomes itself.
+    if (busy_) {
+        s_.timers.Start(RunTimer::Save, SavePolicy::kDelayMs);
+        return;
+    }
+    // The record stays in memory; every later booking and the close try again.
+    if (const auto failure = TakeWrites()) TellFailedSave(*failure, kTriedAgain);
 }
 
 void PlayRun::TellFailedSave(const std::wstring& message, const wchar_t* whatNext) {
@@ -159,12 +179,17 @@ void PlayRun::OnTimer(RunTimer timer) {
         case RunTimer::EarlyTick:
             if (scheduler_.OnEarlyTimer()) RunTick(TickCause::FreeCellEvent);
             break;
-        case RunTimer::Save:
+        case RunTimer::Save: {
             // Not while the watcher waits inside a tick: right after it.
             if (busy_) return;
             s_.timers.Stop(RunTimer::Save);
+            // News that came during a wait first: a failed record is handed
+            // over again with what was booked since, before the player is told.
+            const auto failure = TakeWrites();
             SaveAfterBooking();
+            if (failure) TellFailedSave(*failure, kTriedAgain);
             break;
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 // command that comes while the watcher waits for FreeCell is dropped, not
 // queued. The window classes translate their messages into these calls.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "freecell/freecell_events.h"
@@ -16,6 +17,7 @@
 #include "record/profile.h"
 #include "run/freecell_follower.h"
 #include "run/message_boxes.h"
+#include "run/record_saves.h"
 #include "run/run_view.h"
 #include "run/save_policy.h"
 #include "run/tick_scheduler.h"
@@ -37,6 +39,11 @@ enum class FrontWindow { None, StartWindow, ScoreWindow };
 class PlayRun {
 public:
     static constexpr unsigned kTimer1Period = 1000;
+    // How long a close waits for the writer to write the record (after the
+    // write under way, if any); the session's end gets less, as Windows
+    // waits only a few seconds for a program before it offers to end it.
+    static constexpr unsigned kCloseWaitMs = 10000;
+    static constexpr unsigned kSessionEndWaitMs = 4000;
 
     struct Seams {
         IWindowSystem& windows;
@@ -45,6 +52,7 @@ public:
         IFreeCellEvents& events;
         IMessageBoxes& boxes;
         IRunView& view;
+        IRecordSaves& saves;
     };
 
     // record and fcHnd belong to the start window and live as long as the run.
@@ -56,7 +64,8 @@ public:
     // started. self is the start window, put back on top after F3.
     void FormCreate(IProcessSystem& processes, WindowHandle self);
     void IniRead();
-    void IniWrite();  // raises AppError "<path> に書き込めません"
+    // Hands the record, as it stands, to the writer; returns at once.
+    void IniWrite();
 
     // The start button.
     void Button1Click();
@@ -72,6 +81,8 @@ public:
     // The session ends (true) or its end was called off.
     void EndSession(bool ending);
     void OnTimer(RunTimer timer);
+    // The writer finished a write: its outcome is waiting to be taken.
+    void OnRecordWritten();
     // The program's taskbar entry was minimized or restored.
     void OnMinimized();
     void OnRestored();
@@ -95,7 +106,19 @@ public:
     std::function<void(TickCause)> onTick;
 
 private:
-    void FormClose();
+    // What the save of a close came to.
+    struct CloseSave {
+        enum Kind { Written, Failed, Unfinished } kind;
+        std::wstring failure;  // the writer's message when Failed
+    };
+    CloseSave FormClose();
+    CloseSave SaveForClose(unsigned boundMs);
+    void PlayersClose();
+    void WatchersClose();
+    void TellUnfinished();
+    // Takes the writer's outcomes into the save policy; the failure to tell,
+    // if the last write failed.
+    std::optional<std::wstring> TakeWrites();
     void RunTick(TickCause cause);
     void OnFreeCellEvent();
     void FollowFreeCell(LookCause cause);
@@ -119,9 +142,10 @@ private:
     SavePolicy saves_;
     bool created_ = false;
     bool running_ = false;
-    bool busy_ = false;       // a handler runs; the watcher may be waiting inside it
-    bool closing_ = false;    // the player is being asked whether to end unsaved
-    bool closeOwed_ = false;  // the player closed while the watcher waited
+    bool busy_ = false;     // a handler runs; the watcher or a close may be waiting inside it
+    bool closing_ = false;  // a close waits for the writer or asks the player
+    bool unfinishedTold_ = false;  // a close's save that did not finish was told
+    bool closeOwed_ = false;       // the player closed while the watcher waited
     bool closed_ = false;
 };
 

@@ -12,19 +12,22 @@ constexpr UINT kIdButton1 = 100;
 
 }  // namespace
 
-TFCMainF::TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes,
+TFCMainF::TFCMainF(AppWindow& app, std::shared_ptr<ProfileFiles> profile, IProcessSystem& processes,
                    std::wstring exePath, std::function<void()> endProgram)
     : app_(app),
       processes_(processes),
       endProgram_(std::move(endProgram)),
+      profile_(std::move(profile)),
       Timer1([this](RunTimer t) { run_.OnTimer(t); }),
+      saves_(profile_, [this] { run_.OnRecordWritten(); }),
       run_(Record, FCHnd, std::move(exePath),
-           PlayRun::Seams{ws_, profile, Timer1, events_, boxes_, *this}) {
+           PlayRun::Seams{ws_, *profile_, Timer1, events_, boxes_, *this, saves_}) {
     run_.FollowWith(follower_);
 }
 
 void TFCMainF::Create() {
     Timer1.Create();
+    saves_.Create();
     background_ = win::UniqueBrush(CreateSolidBrush(kBackground));
     font_ = win::MakeFont(L"Tahoma", 11, false);
     buttonFont_ = win::MakeFont(L"Tahoma", 27, false);
@@ -46,6 +49,7 @@ void TFCMainF::Create() {
 void TFCMainF::Destroy() {
     win::SetBoxOwner(nullptr);
     Timer1.Destroy();
+    saves_.Destroy();
     BaseWindow::Destroy();
 }
 

@@ -4,6 +4,7 @@
 // timer and the run whose decisions it forwards. One big button starts the
 // managed play.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "freecell/freecell_events_win.h"
@@ -14,6 +15,7 @@
 #include "run/play_run.h"
 #include "ui/docked_windows_win.h"
 #include "ui/message_boxes_win.h"
+#include "ui/record_saves_win.h"
 #include "ui/run_timers_win.h"
 #include "ui/window_frames_win.h"
 #include "win/base_window_win.h"
@@ -31,9 +33,11 @@ public:
     static constexpr int kClientWidth = 372, kClientHeight = 96;
     static constexpr COLORREF kBackground = RGB(192, 220, 192);
 
-    // endProgram ends the message loop; only the entry point may.
-    TFCMainF(AppWindow& app, ProfileFiles& profile, IProcessSystem& processes, std::wstring exePath,
-             std::function<void()> endProgram);
+    // endProgram ends the message loop; only the entry point may. The
+    // settings are read through profile and written through it on the
+    // writer's thread.
+    TFCMainF(AppWindow& app, std::shared_ptr<ProfileFiles> profile, IProcessSystem& processes,
+             std::wstring exePath, std::function<void()> endProgram);
 
     TFCGameRecord Record;            // the game record, read and changed by the other windows
     WindowHandle FCHnd = kNoWindow;  // FreeCell's main window, found once at start
@@ -45,7 +49,7 @@ public:
     void Show();
     // The window events stop before the run they call into goes.
     ~TFCMainF() override { events_.Unsubscribe(); }
-    // Its own window and the timers' window.
+    // Its own window, the timers' window and the writer's.
     void Destroy() override;
 
     PlayRun& Run() { return run_; }
@@ -78,6 +82,7 @@ private:
     std::function<void()> endProgram_;
 
     // The run's seams come first: the run holds them for as long as it lives.
+    std::shared_ptr<ProfileFiles> profile_;
     Win32WindowSystem ws_;
     WindowTimers Timer1;  // the watcher's heartbeat and its early ticks
     WinEventSubscription events_;
@@ -86,6 +91,7 @@ private:
     Win32FreeCellScreen screen_;
     DockedWindows docked_;
     FreeCellFollower follower_{screen_, docked_};
+    ThreadRecordSaves saves_;  // the record's writer and the news of its writes
     PlayRun run_;
 
     TFCSeisekiF* seiseki_ = nullptr;

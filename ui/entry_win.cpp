@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "freecell/process_win.h"
@@ -64,7 +65,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
 
-    dw::Win32ProfileFiles profile;
+    // Shared with the writer's thread, whose last write may outlast the windows.
+    auto profile = std::make_shared<dw::Win32ProfileFiles>();
     dw::Win32ProcessSystem processes;
     dw::AppWindow Application;
     if (!Step([&] { Application.Create(); })) return 1;

@@ -11,6 +11,7 @@
 #include "record/profile_win.h"
 #include "run/play_run.h"
 #include "tests/fakes/fake_run_seams.h"
+#include "ui/record_saves_win.h"
 #include "ui/run_timers_win.h"
 
 namespace dw::harness {
@@ -55,6 +56,7 @@ class EarlyTickTest : public PracticeTest {
 protected:
     void SetUp() override {
         PracticeTest::SetUp();
+        saves_.Create();
         own_ = win::UniqueWindow(CreateWindowExW(0, L"STATIC", L"early tick test", WS_OVERLAPPED, 0,
                                                  0, 50, 50, nullptr, nullptr, nullptr, nullptr));
         run_.onTick = [this](TickCause c) {
@@ -82,10 +84,12 @@ protected:
     TFCGameRecord record_;
     WindowHandle fcHnd_ = kNoWindow;
     TimersWithoutHeartbeat timers_{[this](RunTimer t) { run_.OnTimer(t); }};
+    ThreadRecordSaves saves_{std::make_shared<Win32ProfileFiles>(),
+                             [this] { run_.OnRecordWritten(); }};
     PlayRun run_{record_,
                  fcHnd_,
                  dir_.File(L"Dealwarden.exe"),
-                 {ws_, profile_, timers_, events_, boxes_, view_}};
+                 {ws_, profile_, timers_, events_, boxes_, view_, saves_}};
 };
 
 TEST_F(EarlyTickTest, AWinIsBookedDismissedAndTheNextDealDealtByFreeCellsEventsAlone) {

@@ -1,20 +1,27 @@
 // Faults from outside Dealwarden, end to end under Wine against the practice
-// FreeCell: the settings file blocked at a save, a damaged settings file, the
-// clipboard held by another program, FreeCell killed or never showing its
-// window, a stubborn win dialog and the end of the session. In each the
-// player is told at most once and nothing of the record is lost.
+// FreeCell: the settings file blocked at a save, a damaged settings file, a
+// settings file so large that each save takes seconds, the clipboard held by
+// another program, FreeCell killed or never showing its window, a stubborn
+// win dialog and the end of the session. In each the player is told at most
+// once and nothing of the record is lost.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <thread>
 #include <utility>
 
 #include "e2e/dealwarden_run_win.h"
+#include "e2e/practice_fixture_win.h"
 #include "harness/screenshot_win.h"
+#include "record/record_writer.h"
 #include "record/settings.h"
+#include "run/play_run.h"
 #include "ui/CtrlF_win.h"
 #include "ui/SeisekiF_win.h"
 
@@ -179,7 +186,10 @@ TEST_P(BlockedSaveTest, BookingsAreToldOnceKeptAndSavedOnceTheFileIsWritable) {
     EXPECT_EQ(BoxCount(run), 0u);
 }
 
-TEST_P(BlockedSaveTest, QuitAsksWhetherToEndUnsavedAndNoKeepsTheRecordUntilItCanBeSaved) {
+// The quit tries the save first and asks before FreeCell is told anything:
+// No leaves FreeCell, the program and the record as they were. Bookings go
+// on, are not told again, and reach the file once it can be written.
+TEST_P(BlockedSaveTest, QuitAsksFirstAndNoKeepsFreeCellTheProgramAndTheRecordRunning) {
     Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
@@ -187,19 +197,23 @@ TEST_P(BlockedSaveTest, QuitAsksWhetherToEndUnsavedAndNoKeepsTheRecordUntilItCan
     EXPECT_THAT(MessageBoxText(ask), StartsWith(CannotWrite()));
     EXPECT_THAT(MessageBoxText(ask), HasSubstr(L"記録を保存せずに終了しますか？"));
     ASSERT_NE(GetDlgItem(ask, IDNO), nullptr);
-    EXPECT_TRUE(run.Log().WaitForLine(L"close")) << "FreeCell is told to close first";
-    // FreeCell is gone now and the watcher asks to close every second: the
-    // player has been told and is not told again.
-    EXPECT_TRUE(StaysAt(run, 1));
+    EXPECT_TRUE(StaysAt(run, 1)) << "asked again";
+    EXPECT_FALSE(run.Log().Contains(L"close")) << "FreeCell told to close before the answer";
     Click(GetDlgItem(ask, IDNO));
     ASSERT_TRUE(WaitForGone(ask));
     EXPECT_TRUE(StaysAt(run, 0));
-    ASSERT_TRUE(run.Program().Running());
+    EXPECT_TRUE(run.Program().Running());
+    EXPECT_TRUE(IsWindow(run.FreeCell())) << "FreeCell went";
+    EXPECT_FALSE(run.Log().Contains(L"close"));
 
-    // Once the file can be written the watcher's next ask saves and ends.
+    ASSERT_TRUE(run.Win(3)) << run.Log().Dump();
+    EXPECT_TRUE(StaysAt(run, 0)) << "told again";
     blocker->Lift(run.IniPath());
-    ASSERT_TRUE(run.WaitForExit(3000ms));
-    ExpectSaved(run, 2, 1, {L"1 勝ち"});
+    ExpectSaved(run, 3, 2, {L"2 勝ち", L"1 勝ち"});
+    Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
+    ASSERT_TRUE(run.WaitForExit(5000ms));
+    EXPECT_EQ(run.Program().ExitCode(), 0u);
+    EXPECT_TRUE(run.Log().Contains(L"close"));
 }
 
 TEST_P(BlockedSaveTest, FreeCellClosedWhileBlockedIsToldOnceAndTheProgramEndsOnceSaved) {
@@ -231,8 +245,10 @@ TEST(BlockedSaveYesTest, YesEndsTheProgramAndTheFileKeepsTheLastSavedRecord) {
     Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
     HWND ask = WaitForBox(run);
     ASSERT_NE(ask, nullptr);
+    EXPECT_FALSE(run.Log().Contains(L"close")) << "FreeCell told to close before the answer";
     Click(GetDlgItem(ask, IDYES));
     EXPECT_TRUE(run.WaitForExit(3000ms));
+    EXPECT_TRUE(run.Log().WaitForLine(L"close")) << "FreeCell was not told to close";
     blocker.Lift(run.IniPath());
     ExpectSaved(run, 2, 1, {L"1 勝ち"});
 }
@@ -300,6 +316,135 @@ TEST(DamagedFileTest, OverlongValuesAreCutAtTheReadLimitAndTheRecordStillSaves) 
     ASSERT_TRUE(run.WaitForDeal(1));
     ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
     ExpectSaved(run, 2, 13, {L"1 勝ち", std::wstring(2047, L'負')});
+}
+
+// --- a settings file that takes seconds to save --------------------------------
+
+// How often any of the windows was reported hung (its thread had not looked
+// at its messages for 5 s), looked at every 20 ms from a thread of the
+// test's for as long as the sampler lives.
+class HungSampler {
+public:
+    explicit HungSampler(std::vector<HWND> windows) : windows_(std::move(windows)) {
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                if (std::any_of(windows_.begin(), windows_.end(),
+                                [](HWND w) { return IsHungAppWindow(w) != FALSE; }))
+                    ++hung_;
+                ++samples_;
+                std::this_thread::sleep_for(20ms);
+            }
+        });
+    }
+    ~HungSampler() { Stop(); }
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    int Hung() const { return hung_; }
+    int Samples() const { return samples_; }
+
+private:
+    std::vector<HWND> windows_;
+    std::atomic<bool> stop_ = false;
+    std::atomic<int> hung_ = 0, samples_ = 0;
+    std::thread thread_;
+};
+
+// Other text before the sections, which the profile functions keep.
+constexpr std::size_t kOtherTextBytes = 10u << 20;
+
+class LargeSettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        junk_ = LinesOfLetters(kOtherTextBytes, 22);
+        run.WriteSettings(junk_ + L"[Game]\r\nGameNo=1\r\nTryCnt=1\r\n");
+        ASSERT_TRUE(run.StartPlaying()) << run.Log().Dump();
+    }
+    void TearDown() override {
+        if (HasFailure()) SaveScreenshot(CurrentTestName());
+    }
+    // The other text is still there, before the sections, as it was.
+    void ExpectTheOtherTextKept() {
+        const std::string bytes = ReadBytes(run.IniPath());
+        const std::string head =
+            "\xFF\xFE" +
+            std::string(reinterpret_cast<const char*>(junk_.data()), 200 * sizeof(wchar_t));
+        EXPECT_EQ(bytes.compare(0, head.size(), head), 0) << "the file does not start as it did";
+        EXPECT_GT(bytes.size(), junk_.size() * sizeof(wchar_t));
+    }
+    // The program's quit: it ends within the close's bound, or tells that
+    // the save did not finish and ends once that is answered.
+    void QuitAndEnd() {
+        const std::size_t boxes = BoxCount(run);
+        Click(run.BarButton(TFCCtrF::kIdSpeedButton4));
+        const bool ended =
+            WaitUntil([&] { return !run.Program().Running() || BoxCount(run) > boxes; },
+                      milliseconds(PlayRun::kCloseWaitMs) + 20s);
+        ASSERT_TRUE(ended) << "neither ended nor told";
+        const bool told = run.Program().Running();
+        std::printf("[ note     ] the quit %s\n",
+                    told ? "told that the save did not finish" : "ended within its bound");
+        if (told) {
+            HWND box = WaitForBox(run);
+            ASSERT_NE(box, nullptr);
+            EXPECT_THAT(MessageBoxText(box),
+                        StartsWith(run.IniPath() + L" への保存が終わりません."));
+            Click(FindChild(box, L"Button"));
+        }
+        ASSERT_TRUE(run.WaitForExit(RecordWriter::kStopWait + 10s)) << "still running";
+        EXPECT_EQ(run.Program().ExitCode(), 0u);
+        EXPECT_TRUE(run.Log().Contains(L"close"));
+    }
+
+    DealwardenRun run;
+    std::wstring junk_;
+};
+
+// Every save rewrites the whole file for each value that changed (seconds
+// for a booking, on its own thread): the score window and the control bar
+// are never reported hung, before, during or after the saves, and every
+// booking of a few quick wins reaches the file, the newest last. Once it
+// has, the quit saves again and ends within its bound (or tells).
+TEST_F(LargeSettingsFileTest, TheWindowsAnswerThroughEverySaveAndEveryBookingReachesTheFile) {
+    HungSampler sampler({run.ScoreWindow(), run.ControlBar()});
+    const auto won = std::chrono::steady_clock::now();
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
+    ASSERT_TRUE(run.Win(3)) << run.Log().Dump();
+    ASSERT_TRUE(run.Win(4)) << run.Log().Dump();
+    EXPECT_TRUE(run.WaitForScore(F::Label18, L"3")) << "the score window shows the wins";
+    ASSERT_TRUE(WaitUntil([&] { return run.IniValue(L"Game", L"GameNo") == L"4"; }, 240s))
+        << "the last booking never reached the file";
+    const auto saved = std::chrono::steady_clock::now() - won;
+    ExpectSaved(run, 4, 3, {L"3 勝ち", L"2 勝ち", L"1 勝ち", L""});
+    ExpectTheOtherTextKept();
+    QuitAndEnd();
+    sampler.Stop();
+    EXPECT_EQ(sampler.Hung(), 0) << "hung in " << sampler.Hung() << " of " << sampler.Samples()
+                                 << " samples";
+    ExpectSaved(run, 4, 3, {L"3 勝ち", L"2 勝ち", L"1 勝ち"});
+    ExpectTheOtherTextKept();
+    std::printf("[ note     ] three bookings on disk %lld ms after the first win; %d samples\n",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(saved).count()),
+                sampler.Samples());
+}
+
+// A quit right after a booking, while its save is under way: the quit ends
+// within its bound, or tells and ends; either way the file is whole — the
+// record before the booking or the one after it, the other text kept, no
+// copy left — and the windows are never reported hung.
+TEST_F(LargeSettingsFileTest, AQuitDuringASaveEndsWithinItsBoundOrTellsAndTheFileStaysWhole) {
+    HungSampler sampler({run.ScoreWindow(), run.ControlBar()});
+    ASSERT_TRUE(run.Win(2)) << run.Log().Dump();
+    QuitAndEnd();
+    sampler.Stop();
+    EXPECT_EQ(sampler.Hung(), 0);
+    const std::wstring gameNo = run.IniValue(L"Game", L"GameNo");
+    EXPECT_TRUE(gameNo == L"1" || gameNo == L"2") << WideToUtf8(gameNo);
+    EXPECT_EQ(run.IniValue(L"Hist", L"hist0"), gameNo == L"2" ? L"1 勝ち" : L"");
+    EXPECT_FALSE(FileExists(IniTempFileNameFor(run.IniPath()))) << "the save's copy was left";
+    ExpectTheOtherTextKept();
 }
 
 // --- the clipboard, FreeCell, the win dialog, the session --------------------

@@ -1,7 +1,8 @@
 #pragma once
 // Recording fakes of what a run is given besides the window system: timers
 // on a clock the test moves, FreeCell's window events fired by hand, message
-// boxes answered from a script, the windows, and settings files in memory.
+// boxes answered from a script, the windows, settings files in memory and
+// the writer that saves into them.
 // Each writes what it is asked into one shared log, so a test can assert the
 // order of everything a run did.
 #include <algorithm>
@@ -14,9 +15,12 @@
 #include <vector>
 
 #include "freecell/freecell_events.h"
+#include "record/app_error.h"
 #include "record/profile.h"
+#include "record/settings.h"
 #include "run/message_boxes.h"
 #include "run/play_run.h"
+#include "run/record_saves.h"
 #include "run/timers.h"
 #include "tests/fakes/coarse_clock.h"
 #include "tests/fakes/recording_requests.h"
@@ -29,6 +33,8 @@ class FakeTimers : public IRunTimers {
 public:
     explicit FakeTimers(std::vector<std::wstring>& log) : log_(log) {}
     std::function<void(RunTimer)> fire;  // what a timer that fires calls
+    // What the message loop delivers between two timers (posted messages).
+    std::function<void()> afterEach;
     unsigned tickMs = 0;
 
     void Start(RunTimer t, unsigned periodMs) override {
@@ -65,6 +71,7 @@ public:
             s.due = now_ + s.period;
             if (s.once) s.running = false;
             if (fire) fire(*next);
+            if (afterEach) afterEach();
         }
         now_ = std::max(now_, end);  // a timer's handler may have moved it on itself
     }
@@ -205,6 +212,67 @@ public:
 
 private:
     std::vector<std::wstring>& log_;
+};
+
+// The writer, done on the test's thread: a snapshot handed over is written
+// into the settings files at once (or when released, while holding), and
+// the news of it is posted: it reaches the run when the test's message loop
+// delivers it (Deliver, or a close's wait). The close's wait either sees the
+// held writes through or lets its bound pass.
+class FakeRecordSaves : public IRecordSaves {
+public:
+    explicit FakeRecordSaves(ProfileFiles& files) : files_(files) {}
+    std::function<void()> written;       // the posted news, as the run takes it
+    bool holding = false;                // writes wait for Release
+    bool finishesInTheWait = true;       // false: a close's wait lets its bound pass
+    std::function<void()> whileWaiting;  // what comes in while a close waits
+    int handed = 0;
+    std::vector<unsigned> waits;  // the bound of each close's wait
+
+    void Hand(RecordSnapshot snapshot) override {
+        ++handed;
+        waiting_ = std::move(snapshot);
+        if (!holding) WriteWaiting();
+    }
+    std::vector<WriteOutcome> TakeOutcomes() override { return std::exchange(outcomes_, {}); }
+    bool WaitWritten(unsigned boundMs) override {
+        waits.push_back(boundMs);
+        if (whileWaiting) whileWaiting();
+        if (holding && !finishesInTheWait) return false;
+        WriteWaiting();
+        Deliver();  // dispatched inside the wait
+        return true;
+    }
+
+    bool Waiting() const { return waiting_.has_value(); }
+    // The held write goes ahead.
+    void Release() {
+        holding = false;
+        WriteWaiting();
+    }
+    // The message loop delivers the news posted since it last looked.
+    void Deliver() {
+        if (std::exchange(posted_, false) && written) written();
+    }
+
+private:
+    void WriteWaiting() {
+        if (!waiting_) return;
+        WriteOutcome o{std::move(*waiting_), std::nullopt};
+        waiting_.reset();
+        try {
+            IniWrite(files_, o.snapshot.iniFileName, o.snapshot.record, o.snapshot.renMode);
+        } catch (const AppError& e) {
+            o.failure = e.Message();
+        }
+        outcomes_.push_back(std::move(o));
+        posted_ = true;
+    }
+
+    ProfileFiles& files_;
+    std::optional<RecordSnapshot> waiting_;
+    std::vector<WriteOutcome> outcomes_;
+    bool posted_ = false;
 };
 
 }  // namespace dw::testing

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <random>
 #include <stdexcept>
 #include <thread>
 
@@ -235,6 +236,18 @@ std::vector<std::wstring> DirectoryNames(const std::wstring& dir) {
     FindClose(find);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::wstring LinesOfLetters(std::size_t bytes, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::wstring text;
+    const std::size_t chars = bytes / sizeof(wchar_t);
+    text.reserve(chars + 100);
+    while (text.size() < chars) {
+        for (int i = 0; i < 98; ++i) text.push_back(static_cast<wchar_t>(L'a' + rng() % 26));
+        text += L"\r\n";
+    }
+    return text;
 }
 
 }  // namespace dw::harness

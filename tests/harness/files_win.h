@@ -34,6 +34,10 @@ void CreateLongDirectories(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);
 // The names in a directory (not "." and ".."), sorted.
 std::vector<std::wstring> DirectoryNames(const std::wstring& dir);
+// Text that is no INI line, as a settings file may collect before its
+// sections: lines of random letters, about bytes long as UTF-16 (without a
+// byte order mark), the same for the same seed.
+std::wstring LinesOfLetters(std::size_t bytes, unsigned seed);
 
 // A fresh, empty directory under the temp directory, removed with everything
 // in it at destruction.

@@ -215,6 +215,8 @@ protected:
         AddFreeCell(ws);
         screen.now = Seen(kFrame);
         timers.fire = [this](RunTimer t) { run.OnTimer(t); };
+        timers.afterEach = [this] { saves.Deliver(); };
+        saves.written = [this] { run.OnRecordWritten(); };
         run.onTick = [this](TickCause) { ++ticks; };
         run.FollowWith(follower);
         run.FormCreate(processes, 200);
@@ -242,8 +244,9 @@ protected:
     FreeCellFollower follower{screen, docked};
     TFCGameRecord Record;
     WindowHandle FCHnd = kNoWindow;
+    FakeRecordSaves saves{profile};
     PlayRun run{
-        Record, FCHnd, L"D:\\g\\Dealwarden.exe", {ws, profile, timers, events, boxes, view}};
+        Record, FCHnd, L"D:\\g\\Dealwarden.exe", {ws, profile, timers, events, boxes, view, saves}};
     int ticks = 0;
 };
 

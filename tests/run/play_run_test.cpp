@@ -1,5 +1,6 @@
 // The run's decisions against recording fakes: every way of closing with the
-// settings file writable or not and each answer, the save policy, the start
+// settings file writable, blocked or too slow and each answer, the saves
+// through the writer and what they tell, the start
 // and retry buttons, when the watcher ticks, and commands that come while
 // the watcher waits for FreeCell. One log holds what every fake was asked,
 // in order.
@@ -46,6 +47,9 @@ const std::wstring kToldEndsOnceSaved =
 const std::wstring kToldBookingKept =
     L"Error " + kCannotWrite +
     L"\r\n記録は Dealwarden が保持しています。次の記録時と終了時に保存を再試行します";
+const std::wstring kToldUnfinished =
+    L"Error " + ErrorBoxText(kIni + L" への保存が終わりません") +
+    L"\r\nファイルには最後に保存できた記録が残っています。Dealwarden を終了します";
 
 // FreeCell told to close, as every close begins.
 const std::vector<std::wstring> kToldToClose = {L"Foreground 100", Posted(kFreeCell, kClose)};
@@ -68,6 +72,8 @@ protected:
         // One clock for the run and the watcher's waits, as on Windows.
         ws.clock = [this] { return timers.NowMs(); };
         ws.moveClock = [this](unsigned ms) { timers.Skip(ms); };
+        timers.afterEach = [this] { saves.Deliver(); };
+        saves.written = [this] { run.OnRecordWritten(); };
         run.onTick = [this](TickCause c) {
             log.push_back(c == TickCause::Heartbeat ? L"tick heartbeat" : L"tick event");
         };
@@ -128,20 +134,23 @@ protected:
     testing::FakeBoxes boxes{log};
     testing::FakeView view{log};
     testing::MemoryProfileFiles profile{log};
+    testing::FakeRecordSaves saves{profile};
     testing::FakeProcessSystem processes{testing::Script{.lookups = {kFreeCell, kFreeCell}}};
     TFCGameRecord Record;
     WindowHandle FCHnd = kNoWindow;
-    PlayRun run{Record, FCHnd, kExe, {ws, profile, timers, events, boxes, view}};
+    PlayRun run{Record, FCHnd, kExe, {ws, profile, timers, events, boxes, view, saves}};
 };
 
 // --- closing -----------------------------------------------------------------
 
 enum class Asker { QuitButton, MenuCommand, Watcher };
+// Slow: the write goes on past the close's bound.
+enum class File { Writable, Blocked, Slow };
 
 struct CloseCase {
     const char* name;
     Asker who;
-    bool writable;
+    File file;
     std::optional<bool> endUnsaved;   // the player's answer, when asked
     std::vector<std::wstring> calls;  // what the close does
     bool ended;
@@ -151,24 +160,51 @@ void PrintTo(const CloseCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// The player's quit saves first and tells FreeCell to close only when the
+// program ends; the watcher's (FreeCell gone) tells it first, as always.
 const CloseCase kCloseCases[] = {
-    {"QuitWritable", Asker::QuitButton, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
-    {"MenuWritable", Asker::MenuCommand, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
-    {"WatcherWritable", Asker::Watcher, true, {}, Concat({kToldToClose, {L"Saved"}, kEnd}), true},
-    {"QuitBlockedYes", Asker::QuitButton, false, true,
-     Concat({kToldToClose, {kAskEndUnsaved}, kEnd}), true},
-    {"QuitBlockedNo", Asker::QuitButton, false, false, Concat({kToldToClose, {kAskEndUnsaved}}),
-     false},
-    {"MenuBlockedYes", Asker::MenuCommand, false, true,
-     Concat({kToldToClose, {kAskEndUnsaved}, kEnd}), true},
-    {"MenuBlockedNo", Asker::MenuCommand, false, false, Concat({kToldToClose, {kAskEndUnsaved}}),
-     false},
+    {"QuitWritable",
+     Asker::QuitButton,
+     File::Writable,
+     {},
+     Concat({{L"Saved"}, kToldToClose, kEnd}),
+     true},
+    {"MenuWritable",
+     Asker::MenuCommand,
+     File::Writable,
+     {},
+     Concat({{L"Saved"}, kToldToClose, kEnd}),
+     true},
+    {"WatcherWritable",
+     Asker::Watcher,
+     File::Writable,
+     {},
+     Concat({kToldToClose, {L"Saved"}, kEnd}),
+     true},
+    {"QuitBlockedYes", Asker::QuitButton, File::Blocked, true,
+     Concat({{kAskEndUnsaved}, kToldToClose, kEnd}), true},
+    {"QuitBlockedNo", Asker::QuitButton, File::Blocked, false, {kAskEndUnsaved}, false},
+    {"MenuBlockedYes", Asker::MenuCommand, File::Blocked, true,
+     Concat({{kAskEndUnsaved}, kToldToClose, kEnd}), true},
+    {"MenuBlockedNo", Asker::MenuCommand, File::Blocked, false, {kAskEndUnsaved}, false},
     {"WatcherBlocked",
      Asker::Watcher,
-     false,
+     File::Blocked,
      {},
      Concat({kToldToClose, {kToldEndsOnceSaved}}),
      false},
+    {"QuitSlow",
+     Asker::QuitButton,
+     File::Slow,
+     {},
+     Concat({{kToldUnfinished}, kToldToClose, kEnd}),
+     true},
+    {"WatcherSlow",
+     Asker::Watcher,
+     File::Slow,
+     {},
+     Concat({kToldToClose, {kToldUnfinished}, kEnd}),
+     true},
 };
 
 class CloseTest : public PlayRunTest, public ::testing::WithParamInterface<CloseCase> {
@@ -189,9 +225,13 @@ protected:
     }
 };
 
-// Every close tells FreeCell to close, then saves; a file that cannot be
-// written is told once, and a program kept running by it ends by itself,
-// saved, once the file can be written again. After the end nothing runs.
+// Every close waits for the writer, within the close's bound, and ends once
+// the record is saved, the player chose to end unsaved, or the write did
+// not finish in time (told; the file keeps the last record saved). A file
+// that cannot be written is told once. After No, FreeCell and the run go on
+// and the next booking's save tries again; a program kept running by the
+// watcher's close ends by itself, saved, once the file can be written.
+// After the end nothing runs.
 TEST_P(CloseTest, ClosesOnceTheRecordIsSavedOrThePlayerChoseToEndUnsaved) {
     const CloseCase& c = GetParam();
     StartPlaying();
@@ -199,18 +239,20 @@ TEST_P(CloseTest, ClosesOnceTheRecordIsSavedOrThePlayerChoseToEndUnsaved) {
     ASSERT_EQ(Stored(L"Game", L"GameNo"), L"2");
     log.clear();
 
-    profile.blocked = !c.writable;
+    profile.blocked = c.file == File::Blocked;
+    saves.holding = c.file == File::Slow;
+    saves.finishesInTheWait = c.file != File::Slow;
     if (c.endUnsaved) boxes.answers.push_back(*c.endUnsaved);
     Ask(c.who);
     EXPECT_THAT(Actions(), ElementsAreArray(c.calls));
     EXPECT_EQ(view.ended, c.ended);
-    const std::wstring expectedGameNo = c.who == Asker::MenuCommand && c.writable ? L"500" : L"2";
-    EXPECT_EQ(Stored(L"Game", L"GameNo"), expectedGameNo);
+    EXPECT_THAT(saves.waits, ElementsAre(PlayRun::kCloseWaitMs));
+    const bool menuSaved = c.who == Asker::MenuCommand && c.file == File::Writable;
+    EXPECT_EQ(Stored(L"Game", L"GameNo"), menuSaved ? L"500" : L"2");
 
-    if (!c.ended) {
-        // FreeCell went with the close: the watcher asks again every second,
-        // silently, and ends the program as soon as the file can be written.
-        ws.classes.clear();
+    if (!c.ended && c.who == Asker::Watcher) {
+        // FreeCell went: the watcher asks again every second, silently, and
+        // ends the program as soon as the file can be written.
         Heartbeat();
         Heartbeat();
         EXPECT_THAT(Actions(), ElementsAreArray(Concat({kToldToClose, kToldToClose})));
@@ -218,12 +260,31 @@ TEST_P(CloseTest, ClosesOnceTheRecordIsSavedOrThePlayerChoseToEndUnsaved) {
         Heartbeat();
         EXPECT_THAT(Actions(), ElementsAreArray(Concat({kToldToClose, {L"Saved"}, kEnd})));
         EXPECT_TRUE(view.ended);
+        EXPECT_EQ(Stored(L"Game", L"GameNo"), L"2");
+    } else if (!c.ended) {
+        // No: FreeCell was never told to close; the watcher finds it and
+        // has nothing to close. A booking is kept and not told again, and
+        // the first save once the file can be written takes it.
+        Heartbeat();
+        EXPECT_THAT(Actions(), IsEmpty());
+        run.SpeedButton2Click(kBar);
+        Settle();
+        EXPECT_THAT(Actions(), Not(Contains(kToldBookingKept)));
+        profile.blocked = false;
+        Heartbeat();
+        Settle();
+        EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
+        EXPECT_FALSE(view.ended);
+        log.clear();
+        run.SpeedButton4Click();
+        EXPECT_THAT(Actions(), ElementsAreArray(Concat({{L"Saved"}, kToldToClose, kEnd})));
         EXPECT_EQ(Stored(L"Game", L"GameNo"), c.who == Asker::MenuCommand ? L"500" : L"2");
     }
 
-    // Nothing after the end: no tick, no event, no command.
+    // Nothing after the end: no tick, no event, no command, no news of a write.
     EXPECT_FALSE(timers.Running(RunTimer::Timer1));
     events.Fire();
+    saves.Deliver();
     timers.Advance(5000);
     run.SpeedButton2Click(kBar);
     run.SpeedButton4Click();
@@ -249,8 +310,7 @@ TEST_F(PlayRunTest, TheWatchersCloseBeneathTheQuestionEndsTheProgramOnceTheFileI
     };
     run.SpeedButton4Click();
     EXPECT_TRUE(pressedAgain);
-    EXPECT_THAT(Actions(true), ElementsAreArray(Concat({kToldToClose,
-                                                        {kAskEndUnsaved},
+    EXPECT_THAT(Actions(true), ElementsAreArray(Concat({{kAskEndUnsaved},
                                                         {L"tick heartbeat"},
                                                         kToldToClose,
                                                         {L"tick heartbeat"},
@@ -259,17 +319,55 @@ TEST_F(PlayRunTest, TheWatchersCloseBeneathTheQuestionEndsTheProgramOnceTheFileI
                                                         kEnd})));
 }
 
+// While a close waits for the writer the windows answer, but nothing of the
+// run's runs: heartbeats, FreeCell's events, the moment of an earlier
+// booking's save, the buttons, the menu command and a second quit come to
+// nothing. The close then saves what was booked before it, once.
+TEST_F(PlayRunTest, WhileACloseWaitsForTheWriterNothingElseRuns) {
+    StartPlaying();
+    run.SpeedButton2Click(kBar);  // booked: its save is due in a moment
+    log.clear();
+    saves.holding = true;
+    saves.whileWaiting = [&] {
+        ws.Script(kSelTitle, {kSel2});
+        events.Fire();
+        timers.Advance(3 * PlayRun::kTimer1Period);
+        run.SpeedButton2Click(kBar);
+        run.SpeedButton3Click(kBar);
+        run.No1Click(L"9");
+        run.SpeedButton4Click();
+        run.RequestClose(CloseAsk::ByPlayer);
+    };
+    run.SpeedButton4Click();
+    EXPECT_THAT(Actions(true), ElementsAreArray(Concat({{L"Saved"}, kToldToClose, kEnd})));
+    EXPECT_EQ(saves.handed, 1);
+    EXPECT_EQ(Record.TryCnt, 2);
+    EXPECT_EQ(Record.GameNo, 1);
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
+}
+
+// The session's end waits for the writer within its own, shorter bound; a
+// write that does not finish by then is not told (no box would be seen).
 TEST_F(PlayRunTest, TheSessionsEndWritesTheRecordAndACalledOffEndWritesNothing) {
     StartPlaying();
     run.SpeedButton2Click(kBar);
     NextDealTyped();
-    const int saves = profile.saves;
+    const int written = profile.saves;
     profile.files.clear();
     run.EndSession(false);
-    EXPECT_EQ(profile.saves, saves);
+    EXPECT_EQ(profile.saves, written);
+    EXPECT_THAT(saves.waits, IsEmpty());
     run.EndSession(true);
-    EXPECT_EQ(profile.saves, saves + 1);
+    EXPECT_EQ(profile.saves, written + 1);
     EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
+    EXPECT_THAT(saves.waits, ElementsAre(PlayRun::kSessionEndWaitMs));
+
+    log.clear();
+    saves.holding = true;
+    saves.finishesInTheWait = false;
+    run.EndSession(true);
+    EXPECT_THAT(Actions(), IsEmpty());
+    EXPECT_FALSE(view.ended);
 }
 
 // --- saving --------------------------------------------------------------------
@@ -351,6 +449,74 @@ TEST_F(PlayRunTest, AFailedSaveIsToldOnceAndTheNextWritableBookingSavesEverythin
     FreeCellShows();
     Settle();
     EXPECT_THAT(Actions(), Contains(kToldBookingKept));
+}
+
+// One failure is told once, whichever way it shows — a booking's save, the
+// quit's question (asked all the same: it needs an answer), the watcher's
+// close — until a save succeeds; the next failure is news again.
+TEST_F(PlayRunTest, AFailedSaveIsToldOnceAcrossBookingsAndClosesUntilASaveSucceeds) {
+    StartPlaying();
+    profile.blocked = true;
+    run.SpeedButton2Click(kBar);
+    Settle();
+    EXPECT_THAT(Actions(), Contains(kToldBookingKept));
+    run.SpeedButton4Click();
+    EXPECT_THAT(Actions(), ElementsAre(kAskEndUnsaved));
+    run.SpeedButton2Click(kBar);
+    Settle();
+    Heartbeat();
+    Settle();
+    EXPECT_THAT(Actions(), Not(Contains(kToldBookingKept)));
+
+    profile.blocked = false;
+    Heartbeat();
+    Settle();
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"3");
+    profile.blocked = true;
+    run.SpeedButton2Click(kBar);
+    Settle();
+    EXPECT_THAT(Actions(), Contains(kToldBookingKept)) << "news after a success";
+    run.SpeedButton4Click();
+    EXPECT_THAT(Actions(), ElementsAre(kAskEndUnsaved));
+    ws.classes.clear();  // the player closes FreeCell: the watcher's close tells nothing more
+    Heartbeat();
+    EXPECT_THAT(Actions(), ElementsAreArray(kToldToClose));
+    EXPECT_FALSE(view.ended);
+}
+
+// The record counts as on disk only once the writer has written it. While
+// a write is on its way the same record is not handed over again; a newer
+// booking is, and the newest reaches the file. A write that failed is
+// handed over again at the next tick; one that succeeded is not.
+TEST_F(PlayRunTest, TheRecordIsOnDiskOnlyOnceTheWriterHasWrittenIt) {
+    StartPlaying();
+    saves.holding = true;
+    run.SpeedButton2Click(kBar);
+    Settle();
+    ASSERT_EQ(saves.handed, 1);
+    Heartbeat();
+    Settle();
+    EXPECT_EQ(saves.handed, 1) << "on its way: not handed again";
+    run.SpeedButton2Click(kBar);
+    Settle();
+    EXPECT_EQ(saves.handed, 2) << "a newer booking";
+
+    profile.blocked = true;
+    saves.Release();
+    Heartbeat();  // the failure's news
+    EXPECT_THAT(Actions(), Contains(kToldBookingKept));
+    Heartbeat();
+    Settle();
+    EXPECT_EQ(saves.handed, 3) << "a failed write is not on disk";
+    profile.blocked = false;
+    Heartbeat();
+    Settle();
+    EXPECT_EQ(saves.handed, 4);
+    EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"3");
+    Heartbeat();
+    Settle();
+    Heartbeat();
+    EXPECT_EQ(saves.handed, 4) << "written: on disk";
 }
 
 // A settings path that cannot be used is told at start with its reason, is
@@ -526,9 +692,10 @@ TEST_F(PlayRunTest, CommandsDuringAWaitAreDroppedAndEventsGiveOneTickAfterIt) {
 
 // A close is not a command that can wait: the taskbar entry's close and
 // Alt+F4 are not greyed like the bar. One that comes while the watcher waits
-// for FreeCell cuts the wait short and is carried out right after it —
-// FreeCell told to close, the record saved with the try booked before it —
-// and with the file blocked, the question comes then; No keeps the run.
+// for FreeCell cuts the wait short and is carried out right after it — the
+// record saved with the try booked before it, FreeCell told to close — and
+// with the file blocked, the question comes then; No keeps the run and
+// FreeCell.
 class CloseDuringAWaitTest : public PlayRunTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(CloseDuringAWaitTest, IsCarriedOutAsSoonAsTheWaitIsCutShort) {
@@ -545,15 +712,16 @@ TEST_P(CloseDuringAWaitTest, IsCarriedOutAsSoonAsTheWaitIsCutShort) {
     EXPECT_EQ(ws.pauses, 2) << "the wait ends at its next look";
     const auto done = Actions();
     const auto release = std::find(done.begin(), done.end(), L"Release");
-    const auto told = std::find(done.begin(), done.end(), kToldToClose[1]);
-    ASSERT_NE(told, done.end()) << "FreeCell told to close";
-    EXPECT_LT(release, told) << "after the wait";
+    const auto closing = std::find(done.begin(), done.end(), writable ? L"Saved" : kAskEndUnsaved);
+    ASSERT_NE(closing, done.end()) << "no close";
+    EXPECT_LT(release, closing) << "after the wait";
     if (writable) {
         EXPECT_TRUE(view.ended);
+        EXPECT_THAT(done, Contains(kToldToClose[1]));
         EXPECT_EQ(Stored(L"Game", L"TryCnt"), L"2");
     } else {
-        EXPECT_THAT(done, Contains(kAskEndUnsaved));
         EXPECT_FALSE(view.ended) << "No: the run goes on";
+        EXPECT_THAT(done, Not(Contains(kToldToClose[1]))) << "and FreeCell with it";
     }
 }
 

@@ -63,6 +63,33 @@ TEST_F(SavePolicyTest, AFailureIsToldOnceUntilASaveSucceeds) {
     EXPECT_TRUE(policy.Writes());
 }
 
+// The writer's news decides what is on disk. A record on its way is not
+// handed over again; the news of an older write leaves a newer record on its
+// way; a record is on disk only once its write succeeded, and one whose write
+// failed is handed over again.
+TEST_F(SavePolicyTest, ARecordOnItsWayIsNotHandedAgainAndIsOnDiskOnlyOnceWritten) {
+    ASSERT_TRUE(Book());
+    ASSERT_TRUE(policy.DueNow(record, false));
+    policy.Handed(record, false);
+    const TFCGameRecord older = record;
+    EXPECT_FALSE(policy.Booked(record, false)) << "on its way";
+    EXPECT_FALSE(policy.IsOnDisk(record, false));
+
+    ASSERT_TRUE(Book());
+    ASSERT_TRUE(policy.DueNow(record, false));
+    policy.Handed(record, false);
+    policy.Failed(older, false);
+    EXPECT_FALSE(policy.Booked(record, false)) << "the newer record is still on its way";
+    policy.Failed(record, false);
+    EXPECT_FALSE(policy.IsOnDisk(record, false));
+    ASSERT_TRUE(policy.Booked(record, false)) << "failed: handed over again";
+    ASSERT_TRUE(policy.DueNow(record, false));
+    policy.Handed(record, false);
+    policy.Succeeded(record, false);
+    EXPECT_TRUE(policy.IsOnDisk(record, false));
+    EXPECT_FALSE(policy.Booked(record, false));
+}
+
 // A settings file that could not be used is never written, whatever is booked.
 TEST_F(SavePolicyTest, AnUnusableFileIsNeverWritten) {
     SavePolicy never;
