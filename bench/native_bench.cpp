@@ -52,7 +52,15 @@ public:
         ++actions;
         return true;
     }
+    bool Look(unsigned) override {
+        ++actions;
+        return true;
+    }
     bool IsEnabled(WindowHandle) override {
+        ++lookups;
+        return true;
+    }
+    bool IsVisible(WindowHandle) override {
         ++lookups;
         return true;
     }

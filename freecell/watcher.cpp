@@ -119,16 +119,19 @@ void DialogWatcher::EnterDealNumber(WindowHandle hSel) {
         if (wrapped) ui_.SetGameBoxToOne();
         ui_.ShowTryCount(record_.TryCnt);
     });
-    ws_.SetForeground(hSel);
     const std::wstring text = std::to_wstring(record_.GameNo);
     PutNumberOnClipboard(text);
+    // In front before anything is posted to it; a dialog just created has
+    // mostly come to the front by itself meanwhile.
+    ws_.SetForeground(hSel);
     // Enter deals whatever the field holds: only on the number booked.
-    if (!FieldTakes(edit, text))
+    if (!FieldTakes(hSel, edit, text))
         throw AppError(FormatMessageText(
             L"フリーセルの「ゲームの選択」にゲーム番号 %s を入力できません。次の確認で再試行します",
             text));
     ws_.Post(button, kEnter);
     filledSel_ = hSel;
+    awaiting_ = false;
 }
 
 void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
@@ -148,9 +151,12 @@ void DialogWatcher::PutNumberOnClipboard(const std::wstring& text) {
     }
 }
 
-bool DialogWatcher::FieldTakes(WindowHandle edit, const std::wstring& text) {
+bool DialogWatcher::FieldTakes(WindowHandle hSel, WindowHandle edit, const std::wstring& text) {
     // FreeCell's own paste finds the clipboard busy as ours can, and then
-    // leaves the field as it was: pasted again until the field shows it.
+    // leaves the field as it was: pasted again until the field shows it. A
+    // dialog not shown yet has not come to our paste: asked before, the
+    // field would answer with what it held, and its thread, busy showing the
+    // dialog, would answer the next question only once it is drawn.
     const std::uint64_t start = ws_.NowMs();
     for (;;) {
         ws_.Post(edit, kSelectAll);
@@ -158,7 +164,7 @@ bool DialogWatcher::FieldTakes(WindowHandle edit, const std::wstring& text) {
         const std::uint64_t pasted = ws_.NowMs();
         do {
             if (!Pause(kFieldPollMs)) return false;
-            if (FieldHolds(edit, text)) return true;
+            if (ws_.IsVisible(hSel) && FieldHolds(edit, text)) return true;
         } while (Since(pasted) < kRepasteMs);
         if (Since(start) >= kFieldBoundMs) break;
     }
@@ -211,7 +217,27 @@ void DialogWatcher::BookWin(WindowHandle hWin, WindowHandle fcHnd, WindowHandle 
         return;
     }
     AskForNextDeal(fcHnd, ownHnd);
+    AwaitNextDeal();
     show();
+}
+
+void DialogWatcher::AwaitNextDeal() {
+    // Until FreeCell has dealt the next game, our windows draw nothing: it
+    // needs the machine (and the window system) for that meanwhile.
+    const std::uint64_t asked = ws_.NowMs();
+    WindowHandle filled = kNoWindow;
+    while (Since(asked) < kNextDialogLookMs) {
+        if (!ws_.Look(kFieldPollMs) || stopping_) return;
+        const WindowHandle hSel = ws_.FindWindowByTitle(CkWord[kSelectGame]);
+        if (filled != kNoWindow) {
+            if (hSel != filled) return;  // dealt
+            continue;
+        }
+        if (hSel == kNoWindow || ws_.FindChild(hSel, kButtonClass) == kNoWindow) continue;
+        EnterDealNumber(hSel);
+        if (filledSel_ != hSel) return;
+        filled = hSel;
+    }
 }
 
 bool DialogWatcher::DismissWin(WindowHandle hWin, const std::function<void()>& meanwhile) {

@@ -72,6 +72,10 @@ public:
     static constexpr unsigned kReaskAfterMs = 500;
     static constexpr int kReaskLimit = 5;
     static constexpr unsigned kBlockedPollMs = 250;
+    // After a win's F3 the next select-game dialog is looked for in the
+    // same tick, for this long: the window events of its creation would come
+    // some milliseconds after it can be seen.
+    static constexpr unsigned kNextDialogLookMs = 250;
     // A win dialog left to the player is looked for this often.
     static constexpr unsigned kLeftWinPollMs = 100;
 
@@ -107,7 +111,7 @@ public:
 private:
     void EnterDealNumber(WindowHandle hSel);
     void PutNumberOnClipboard(const std::wstring& text);
-    bool FieldTakes(WindowHandle edit, const std::wstring& text);
+    bool FieldTakes(WindowHandle hSel, WindowHandle edit, const std::wstring& text);
     bool FieldHolds(WindowHandle edit, const std::wstring& text);
     void WaitNoMoreMovesGone(WindowHandle hLose);
     // FreeCell is in a dialog or menu of its own, none of the run's dialogs.
@@ -120,6 +124,8 @@ private:
     bool DismissWin(WindowHandle hWin, const std::function<void()>& meanwhile);
     // A pause inside a wait; false when the wait is to end (the program ends).
     bool Pause(unsigned ms) { return ws_.Pause(ms) && !stopping_; }
+    // Looks for the select-game dialog the F3 just asked for, and fills it.
+    void AwaitNextDeal();
     std::uint64_t Since(std::uint64_t start) { return ws_.NowMs() - start; }
 
     IWindowSystem& ws_;

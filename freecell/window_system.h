@@ -37,6 +37,9 @@ public:
     // Whether the window takes input: a window that shows a modal dialog of
     // its own is disabled for as long as the dialog is up.
     virtual bool IsEnabled(WindowHandle w) = 0;
+    // Whether the window is shown. A modal dialog created hidden is shown
+    // only once its thread has handled what was in its queue.
+    virtual bool IsVisible(WindowHandle w) = 0;
     // Whether the window's thread is in a menu (one of its menus is open):
     // keys posted to it meanwhile are taken by the menu, not the window.
     virtual bool InMenu(WindowHandle w) = 0;
@@ -52,6 +55,10 @@ public:
     // what our handlers would do meanwhile is theirs to hold off. false when
     // the program is ending and the wait should stop.
     virtual bool Pause(unsigned ms) = 0;
+    // The same, but over as soon as anything has come in and been handled
+    // (a window event of FreeCell's among it), at the latest after ms: a look
+    // for what FreeCell is about to show, as soon as it can be seen.
+    virtual bool Look(unsigned ms) = 0;
     // Milliseconds on a clock that only moves forward, the one every wait is
     // measured on: a pause lasts what the system makes of it (a 2 ms pause
     // is ~15.6 ms on Windows), so waits are bounded by time, never by passes.

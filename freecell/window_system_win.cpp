@@ -51,11 +51,18 @@ void Win32WindowSystem::Post(WindowHandle w, const freecell::Message& m) {
 }
 
 void Win32WindowSystem::BringToTop(WindowHandle w) {
-    if (w != kNoWindow) BringWindowToTop(ToHwnd(w));
+    // A hidden window has no place on top to take (the start window is
+    // hidden for the whole run), and the window system's work for it would
+    // come just while FreeCell opens the dialog asked for.
+    if (w != kNoWindow && IsWindowVisible(ToHwnd(w))) BringWindowToTop(ToHwnd(w));
 }
 
 bool Win32WindowSystem::IsEnabled(WindowHandle w) {
     return w != kNoWindow && IsWindowEnabled(ToHwnd(w));
+}
+
+bool Win32WindowSystem::IsVisible(WindowHandle w) {
+    return w != kNoWindow && IsWindowVisible(ToHwnd(w));
 }
 
 bool Win32WindowSystem::InMenu(WindowHandle w) {
@@ -91,20 +98,31 @@ void Win32WindowSystem::Sleep(unsigned ms) {
     ::Sleep(ms);
 }
 
+bool Win32WindowSystem::HandleWhatCameIn() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The loop that ends the program must see it too.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+bool Win32WindowSystem::Look(unsigned ms) {
+    if (!HandleWhatCameIn()) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return HandleWhatCameIn();
+}
+
 bool Win32WindowSystem::Pause(unsigned ms) {
     using Clock = std::chrono::steady_clock;
     const auto end = Clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                // The loop that ends the program must see it too.
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        if (!HandleWhatCameIn()) return false;
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
         if (left <= 0) return true;
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT,

@@ -22,14 +22,18 @@ public:
     void BringToTop(WindowHandle w) override;
     bool IsEnabled(WindowHandle w) override;
     bool InMenu(WindowHandle w) override;
+    bool IsVisible(WindowHandle w) override;
     std::optional<std::wstring> GetText(WindowHandle w) override;
     bool SetText(WindowHandle w, const std::wstring& text) override;
     void Sleep(unsigned ms) override;
     bool Pause(unsigned ms) override;
+    bool Look(unsigned ms) override;
     std::uint64_t NowMs() override;
     ClipboardTry PutClipboardText(const std::wstring& text) override;
 
 private:
+    // Handles what has come in; false at WM_QUIT (left for the message loop).
+    bool HandleWhatCameIn();
     win::UniqueWindow clipboardOwner_;
 };
 

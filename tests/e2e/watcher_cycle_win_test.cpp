@@ -47,7 +47,9 @@ class WatcherFullCycle : public WatcherAgainstPractice,
                          public ::testing::WithParamInterface<int> {};
 
 // Deal 7 entered, won, booked, dismissed (however many Enters the dialog
-// takes), and deal 8 entered at the select-game dialog the tick asked for.
+// takes), and deal 8 entered at the select-game dialog the tick asked for,
+// in the same tick: it looks for that dialog at once. The dialog goes too
+// soon for the bar to be greyed.
 TEST_P(WatcherFullCycle, EnterDealWinAndNextDeal) {
     PracticeOptions o;
     o.winEnters = GetParam();
@@ -63,7 +65,7 @@ TEST_P(WatcherFullCycle, EnterDealWinAndNextDeal) {
     ASSERT_TRUE(game_->PostWin());
     ASSERT_NE(game_->WaitForDialog(kWinTitle), nullptr);
     Tick();
-    EXPECT_EQ(calls_, Calls({L"Insert 7 勝ち", L"Refresh", L"Hold", L"Release"}));
+    EXPECT_EQ(calls_, Calls({L"ShowTryCount 1", L"Insert 7 勝ち", L"Refresh"}));
     EXPECT_EQ(FindTopLevel(ByTitle(kWinTitle)), nullptr)
         << "the tick returns once the dialog is gone";
     EXPECT_TRUE(Log().Contains(L"pressed win " + std::to_wstring(GetParam())));
@@ -72,12 +74,11 @@ TEST_P(WatcherFullCycle, EnterDealWinAndNextDeal) {
     EXPECT_EQ(record_.kachi, 1);
     EXPECT_EQ(record_.hist[0], L"7 勝ち");
 
-    // The F3 the tick posted opens the next select-game dialog.
-    ASSERT_NE(game_->WaitForDialog(kSelectTitle), nullptr);
-    Tick();
-    EXPECT_EQ(calls_, Calls({L"ShowTryCount 1"}));
+    // The F3 the tick posted opened the next select-game dialog, filled.
     ASSERT_TRUE(Log().WaitForLine(L"deal 8"));
     EXPECT_EQ(Log().Count(L"f3"), 2u);
+    Tick();
+    EXPECT_EQ(calls_, Calls{}) << "nothing left for the next tick";
 }
 
 INSTANTIATE_TEST_SUITE_P(WinEnters, WatcherFullCycle, ::testing::Values(1, 4));

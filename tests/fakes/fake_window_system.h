@@ -69,6 +69,8 @@ public:
     // whether FreeCell's menu is open.
     std::map<WindowHandle, bool> disabled;
     bool menuOpen = false;
+    // Windows not shown yet (a dialog whose thread has not come to its queue).
+    std::map<WindowHandle, bool> hidden;
     // What an "Edit" field holds; FreeCell starts it with some other deal.
     std::map<WindowHandle, std::wstring> fieldText;
     // false: FreeCell's paste finds the clipboard held by another program.
@@ -122,6 +124,7 @@ public:
     void BringToTop(WindowHandle w) override { Log(L"BringToTop " + std::to_wstring(w)); }
     bool IsEnabled(WindowHandle w) override { return w != kNoWindow && !disabled[w]; }
     bool InMenu(WindowHandle w) override { return w != kNoWindow && menuOpen; }
+    bool IsVisible(WindowHandle w) override { return w != kNoWindow && !hidden[w]; }
     std::optional<std::wstring> GetText(WindowHandle w) override {
         if (!fieldsAnswer) {
             Log(L"GetText " + std::to_wstring(w) + L" -> no answer");
@@ -143,6 +146,14 @@ public:
     }
     bool Pause(unsigned ms) override {
         Log(L"Pause " + std::to_wstring(ms));
+        ++pauses;
+        Wait(ms);
+        TakePosted();
+        if (duringPause) duringPause(ms);
+        return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
+    }
+    bool Look(unsigned ms) override {
+        Log(L"Look " + std::to_wstring(ms));
         ++pauses;
         Wait(ms);
         TakePosted();

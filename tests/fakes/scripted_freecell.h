@@ -29,12 +29,14 @@ inline void AddFreeCell(FakeWindowSystem& ws) {
 }
 
 // The calls of a number typed into a select-game dialog whose field takes
-// the paste at once: put on the clipboard, the field selected and pasted
-// into, read back after a moment, and Enter on its button.
-inline std::vector<std::wstring> DealTyped(WindowHandle edit, WindowHandle button,
-                                           const std::wstring& number) {
+// the paste at once: put on the clipboard, the dialog brought to the front,
+// the field selected and pasted into, read back after a moment, and Enter on
+// its button.
+inline std::vector<std::wstring> DealTyped(WindowHandle dialog, WindowHandle edit,
+                                           WindowHandle button, const std::wstring& number) {
     using namespace freecell;
     return {L"SetClipboard " + number,
+            L"Foreground " + std::to_wstring(dialog),
             Posted(edit, kSelectAll),
             Posted(edit, kPaste),
             L"Pause " + std::to_wstring(DialogWatcher::kFieldPollMs),
