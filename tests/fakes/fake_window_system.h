@@ -144,22 +144,9 @@ public:
         Log(L"Sleep " + std::to_wstring(ms));
         Wait(ms);
     }
-    bool Pause(unsigned ms) override {
-        Log(L"Pause " + std::to_wstring(ms));
-        ++pauses;
-        Wait(ms);
-        TakePosted();
-        if (duringPause) duringPause(ms);
-        return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
-    }
-    bool Look(unsigned ms) override {
-        Log(L"Look " + std::to_wstring(ms));
-        ++pauses;
-        Wait(ms);
-        TakePosted();
-        if (duringPause) duringPause(ms);
-        return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
-    }
+    bool Pause(unsigned ms) override { return Paused(L"Pause ", ms); }
+    // Nothing comes in early here: a look lasts as long as a pause.
+    bool Look(unsigned ms) override { return Paused(L"Look ", ms); }
     std::uint64_t NowMs() override { return clock ? clock() : now; }
     ClipboardTry PutClipboardText(const std::wstring& text) override {
         if (clipboardBusy && clipboardBusy()) {
@@ -174,6 +161,16 @@ public:
     std::wstring Clipboard() const { return clipboard_; }
 
 private:
+    // A pause: time passes, FreeCell takes what was posted, and whatever
+    // the test lets happen meanwhile happens.
+    bool Paused(const wchar_t* what, unsigned ms) {
+        Log(what + std::to_wstring(ms));
+        ++pauses;
+        Wait(ms);
+        TakePosted();
+        if (duringPause) duringPause(ms);
+        return pausesBeforeQuit < 0 || pauses < pausesBeforeQuit;
+    }
     void Wait(unsigned ms) {
         const unsigned lasts = OnTicks(ms, tickMs);
         if (moveClock)
