@@ -67,7 +67,9 @@ TEST(SettingsPathTest, ASettingsFileThatCannotBeReadAtStartIsToldAndNeverReplace
     lock = win::UniqueHandle();
     Click(FindChild(box, L"Button"));
     ASSERT_TRUE(WaitForGone(box));
-    EXPECT_EQ(run.ScoreText(F::SpinEdit1), L"1") << "the record it could not read";
+    // The score window is made once the box is answered.
+    EXPECT_TRUE(run.WaitForScore(F::SpinEdit1, L"1"))
+        << "a fresh record, not the one it could not read";
     run.PressStart();
     ASSERT_TRUE(run.WaitForDeal(1)) << run.Log().Dump();
     WinThenQuit(run);  // booked, saved nowhere, quit without a question
