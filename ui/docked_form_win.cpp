@@ -1,6 +1,7 @@
 #include "ui/docked_form_win.h"
 
 #include "ui/window_frames_win.h"
+#include "win/gdi_win.h"
 
 namespace dw {
 
@@ -38,13 +39,10 @@ LRESULT DockedForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void DockedForm::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    RECT r;
-    GetClientRect(Hwnd(), &r);
-    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    PaintMore(dc);
-    EndPaint(Hwnd(), &ps);
+    win::PaintScope paint(Hwnd());
+    RECT r = paint.Client();
+    DrawEdge(paint.Dc(), &r, BDR_SUNKENOUTER, BF_RECT);
+    PaintMore(paint.Dc());
 }
 
 }  // namespace dw

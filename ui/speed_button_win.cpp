@@ -61,16 +61,15 @@ LRESULT SpeedButton::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void SpeedButton::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Hwnd(), &ps);
-    RECT r;
-    GetClientRect(Hwnd(), &r);
+    win::PaintScope paint(Hwnd());
+    const HDC dc = paint.Dc();
+    RECT r = paint.Client();
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(dc, &r, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     const bool enabled = IsWindowEnabled(Hwnd());
     wchar_t caption[64] = {};
     GetWindowTextW(Hwnd(), caption, 64);
-    HGDIOBJ old = SelectObject(dc, font_);
+    win::Selected font(dc, font_);
     SIZE text{};
     GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
     const int shift = pressed_ ? 1 : 0;
@@ -80,8 +79,6 @@ void SpeedButton::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, enabled ? RGB(0, 0, 0) : GetSysColor(COLOR_GRAYTEXT));
     TextOutW(dc, x + 20, (r.bottom - text.cy) / 2 + shift, caption, lstrlenW(caption));
-    SelectObject(dc, old);
-    EndPaint(Hwnd(), &ps);
 }
 
 void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
@@ -91,8 +88,8 @@ void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
                                                  : RGB(200, 0, 0);
     win::UniquePen pen(CreatePen(PS_SOLID, 2, ink));
     win::UniqueBrush brush(CreateSolidBrush(ink));
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
-    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+    win::Selected withPen(dc, pen.get());  // put back before the pen and brush go
+    win::Selected withBrush(dc, brush.get());
     switch (glyph) {
         case Glyph::Retry: {  // a circling arrow: deal the same game again
             const POINT ring[] = {{x + 13, y + 9}, {x + 11, y + 13}, {x + 8, y + 14},
@@ -118,8 +115,6 @@ void DrawGlyph(HDC dc, Glyph glyph, int x, int y, bool enabled) {
             break;
         }
     }
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
 }
 
 }  // namespace dw
